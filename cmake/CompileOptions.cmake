@@ -1,0 +1,26 @@
+# Warnings and sanitizers shared by every target of the project.
+add_library(nookvale_options INTERFACE)
+target_compile_options(nookvale_options INTERFACE -Wall -Wextra)
+
+if(NOOKVALE_SANITIZE)
+  # Applied globally so that every library, test and tool agrees on the runtime.
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+# One static library per source folder, its sources found by folder so that a new file
+# needs no edit here. A folder without sources yet becomes an interface library.
+#   nookvale_library(name folder PUBLIC deps... PRIVATE deps...)
+function(nookvale_library name dir)
+  cmake_parse_arguments(ARG "" "" "PUBLIC;PRIVATE" ${ARGN})
+  file(GLOB_RECURSE srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*.cpp)
+  if(srcs)
+    add_library(${name} STATIC ${srcs})
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+    target_link_libraries(${name} PUBLIC nookvale_options ${ARG_PUBLIC} PRIVATE ${ARG_PRIVATE})
+  else()
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR}/src)
+    target_link_libraries(${name} INTERFACE nookvale_options ${ARG_PUBLIC})
+  endif()
+endfunction()

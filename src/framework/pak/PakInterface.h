@@ -1,0 +1,77 @@
+// The file layer through which every data file of the program is read: files are looked up
+// in the registered packs first ("main.pak"), then in the folders beside the program.
+// Program file names use '\' separators ("Graphics\back_menu.jpg"); only this layer turns
+// them into operating-system paths.
+#pragma once
+
+#include "framework/platform/Platform.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace Orvane {
+
+struct PakFile;    // an open file: packed record or ordinary stream
+struct PakFind;    // an open wildcard search
+
+class PakInterfaceBase {
+public:
+    virtual ~PakInterfaceBase() = default;
+    virtual PakFile* FOpen(const char* name, const char* mode) = 0;
+    virtual int FClose(PakFile* file) = 0;
+    virtual int FSeek(PakFile* file, long offset, int origin) = 0;
+    virtual long FTell(PakFile* file) = 0;
+    virtual size_t FRead(void* buffer, size_t size, size_t count, PakFile* file) = 0;
+    virtual int FGetC(PakFile* file) = 0;
+    virtual int UnGetC(int c, PakFile* file) = 0;
+    virtual char* FGetS(char* buffer, int size, PakFile* file) = 0;
+    virtual bool FEof(PakFile* file) = 0;
+    // Returns none when nothing matches; fills entry with the first match otherwise.
+    virtual PakFind* FindFirstFile(const char* pattern, FindEntry* entry) = 0;
+    virtual bool FindNextFile(PakFind* find, FindEntry* entry) = 0;
+    virtual void FindClose(PakFind* find) = 0;
+};
+
+class PakInterface : public PakInterfaceBase {
+public:
+    PakInterface();
+    ~PakInterface() override;
+    PakInterface(const PakInterface&) = delete;
+    PakInterface& operator=(const PakInterface&) = delete;
+
+    // Registers a pack; false when it cannot be opened or its header is wrong.
+    bool AddPakFile(const std::string& fileName);
+
+    PakFile* FOpen(const char* name, const char* mode) override;
+    int FClose(PakFile* file) override;
+    int FSeek(PakFile* file, long offset, int origin) override;
+    long FTell(PakFile* file) override;
+    size_t FRead(void* buffer, size_t size, size_t count, PakFile* file) override;
+    int FGetC(PakFile* file) override;
+    int UnGetC(int c, PakFile* file) override;
+    char* FGetS(char* buffer, int size, PakFile* file) override;
+    bool FEof(PakFile* file) override;
+    PakFind* FindFirstFile(const char* pattern, FindEntry* entry) override;
+    bool FindNextFile(PakFind* find, FindEntry* entry) override;
+    void FindClose(PakFind* find) override;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+// The process-wide file layer.
+PakInterface& GetPak();
+
+// Conveniences over the process-wide layer.
+// Reads a whole file; false when it cannot be opened or is larger than maxBytes.
+bool ReadWholeFile(const std::string& name, std::vector<uint8_t>& out,
+                   size_t maxBytes = size_t{512} << 20);
+bool FileExists(const std::string& name);
+// Every match of a wildcard pattern (packs first, else the file system), in name order.
+std::vector<FindEntry> FindAllFiles(const std::string& pattern);
+
+}  // namespace Orvane

@@ -1,0 +1,45 @@
+// Small helpers shared by the test programs: temporary folders and whole-file I/O.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace TestSupport {
+
+// A fresh folder under the system's temporary folder, removed with its contents at the end.
+class ScopedTempDir {
+public:
+    ScopedTempDir();
+    ~ScopedTempDir();
+    ScopedTempDir(const ScopedTempDir&) = delete;
+    ScopedTempDir& operator=(const ScopedTempDir&) = delete;
+    const std::string& Path() const { return path_; }
+    std::string operator/(const std::string& name) const { return path_ + "/" + name; }
+
+private:
+    std::string path_;
+};
+
+// Changes the working folder for the lifetime of the object.
+class ScopedCwd {
+public:
+    explicit ScopedCwd(const std::string& path);
+    ~ScopedCwd();
+    ScopedCwd(const ScopedCwd&) = delete;
+    ScopedCwd& operator=(const ScopedCwd&) = delete;
+
+private:
+    std::string previous_;
+};
+
+bool WriteFile(const std::string& path, const std::string& bytes);
+bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes);
+std::string ReadFile(const std::string& path);
+bool FileExists(const std::string& path);
+
+// The built game folder (build/game) and the source tree, from the test environment.
+std::string GameDir();
+std::string SourceDir();
+
+}  // namespace TestSupport
