@@ -3,6 +3,8 @@
 // file, so the log is complete at any moment.
 #pragma once
 
+#include <ctime>
+#include <functional>
 #include <string>
 
 enum LogFlags {
@@ -13,3 +15,10 @@ enum LogFlags {
 
 void LogWrite(const char* message, int flags = 0);
 inline void LogWrite(const std::string& message, int flags = 0) { LogWrite(message.c_str(), flags); }
+
+// The wall-clock time stamped on each line; empty means the local clock. Tests set a fixed time.
+using LogTimeSource = std::function<std::tm()>;
+void SetLogTimeSource(LogTimeSource source);
+
+// One message exactly as LogWrite appends it to the file.
+std::string FormatLogEntry(const char* message, int flags, const std::tm& time);

@@ -45,6 +45,11 @@ public:
     // Registers a pack; false when it cannot be opened or its header is wrong.
     bool AddPakFile(const std::string& fileName);
 
+    // True when the name (any separators, any letter case) is a file inside a registered pack.
+    bool IsPacked(const std::string& name) const;
+    // Grows by one with every pack registered; lets callers cache what they parsed.
+    uint64_t Generation() const;
+
     PakFile* FOpen(const char* name, const char* mode) override;
     int FClose(PakFile* file) override;
     int FSeek(PakFile* file, long offset, int origin) override;
@@ -54,6 +59,8 @@ public:
     int UnGetC(int c, PakFile* file) override;
     char* FGetS(char* buffer, int size, PakFile* file) override;
     bool FEof(PakFile* file) override;
+    // True when a file-system read failed (packed files never fail).
+    bool FError(PakFile* file);
     PakFind* FindFirstFile(const char* pattern, FindEntry* entry) override;
     bool FindNextFile(PakFind* find, FindEntry* entry) override;
     void FindClose(PakFind* find) override;
