@@ -4,6 +4,8 @@
 // a platform library directly.
 #pragma once
 
+#include "framework/platform/WindowMessage.h"
+
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -11,7 +13,24 @@
 
 namespace Orvane {
 
+class Display;
 class SettingsStore;
+
+// Cursor shapes by the application's cursor numbers.
+enum class CursorShape {
+    Arrow = 0, Hand = 1, Dragging = 2, TextBeam = 3, No = 4, SizeAll = 5, SizeNESW = 6,
+    SizeNS = 7, SizeNWSE = 8, SizeWE = 9, Wait = 10, None = 11,
+};
+
+// What the main window is to be. Sizes are logical pixels (the screen image's size).
+struct WindowSettings {
+    std::string title;
+    int width = 800;
+    int height = 600;
+    bool fullScreen = false;
+    int x = -1;          // preferred client position; -1 centres the window on the desktop
+    int y = -1;
+};
 
 // One entry of a wildcard file search.
 struct FindEntry {
@@ -43,6 +62,47 @@ public:
     // already holds it. Released by ReleaseInstanceLock or when the process ends.
     virtual bool AcquireInstanceLock(const std::string& name) = 0;
     virtual void ReleaseInstanceLock() = 0;
+
+    // --- The main window -----------------------------------------------------------------
+    // Creates (or re-creates) the one main window. False, with a reason, when it cannot be.
+    virtual bool CreateMainWindow(const WindowSettings& settings, std::string& error);
+    // Shows the window normally, raises it and gives it the keyboard focus.
+    virtual void ShowMainWindow() {}
+    virtual void HideMainWindow() {}
+    virtual void DestroyMainWindow() {}
+    // The opaque id carried in the window field of records (0 while there is no window).
+    virtual uint32_t MainWindowId() const { return 0; }
+    // Whether the main window owns the keyboard focus (is the foreground window).
+    virtual bool MainWindowIsForeground() { return true; }
+    // The largest client area a captioned window can have on this desktop.
+    virtual void GetFullScreenClientSize(int& width, int& height);
+    // The window icon, from 32-bit 0xAARRGGBB pixels, row by row.
+    virtual void SetWindowIcon(const uint32_t* pixels, int width, int height);
+    // A display bound to the main window; created after the window.
+    virtual std::unique_ptr<Display> CreateDisplay();
+
+    // --- Input ---------------------------------------------------------------------------
+    // Takes every pending event without blocking, as window-message records (positions in
+    // logical pixels), appended to out.
+    virtual void PumpMessages(std::vector<WindowMessage>& out);
+    // The cursor position in logical pixels of the main window's client area (may lie
+    // outside it); false when it is not known.
+    virtual bool GetCursorPosition(int& x, int& y);
+    virtual void SetCursorPosition(int x, int y);
+    // Whether the cursor is over the main window's client area.
+    virtual bool CursorInClientArea();
+    // Buttons held now, whatever the queue holds: MouseFlag::Left | Right | Middle.
+    virtual uint32_t AsyncButtonState() { return 0; }
+    virtual void CaptureMouse(bool capture) { (void)capture; }
+    virtual void SetCursorShape(CursorShape shape) { (void)shape; }
+
+    // --- Shell ---------------------------------------------------------------------------
+    // A modal message for the user; also written to standard error.
+    virtual void ShowMessageBox(const std::string& title, const std::string& text);
+    // Opens an internet shortcut file (".url"): its URL goes to the desktop's opener,
+    // detached. False when the file is missing, holds no URL or the URL is not a web or mail
+    // address.
+    virtual bool OpenUrlFile(const std::string& path);
 };
 
 // The process-wide platform. Set once at start-up (or by a test fixture); until then a
