@@ -15,6 +15,12 @@ class Graphics;
 class Widget;
 class WidgetManager;
 
+// A position in the manager's coordinates.
+struct WidgetPoint {
+    int x = 0;
+    int y = 0;
+};
+
 class WidgetContainer {
 public:
     using WidgetList = std::list<Widget*>;
@@ -44,7 +50,7 @@ public:
     virtual void PlaceBehind(Widget* widget, Widget* reference);
     virtual void PlaceInFront(Widget* widget, Widget* reference);
     // Top-left corner in the manager's coordinates.
-    virtual Point AbsolutePosition() const;
+    virtual WidgetPoint AbsolutePosition() const;
 
     virtual void MarkDirty(WidgetContainer* child);
     virtual void MarkDirty();

@@ -13,6 +13,10 @@ public:
     virtual void SetCursorShape(int cursorNumber) = 0;
     // Whether the display runs 3D-accelerated (selects linear blending over fast stretching).
     virtual bool IsHardwareAccelerated() const = 0;
+    // Bracket one draw pass into the screen image: a display-backed screen locks its surface
+    // for the whole pass here.
+    virtual void BeginScreenDraw() {}
+    virtual void EndScreenDraw() {}
 };
 
 }  // namespace Orvane

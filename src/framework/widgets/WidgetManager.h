@@ -64,6 +64,7 @@ public:
     void Resize(const Rect& rect, const Rect& mouseDestRect);
     void MarkAllDirty() override;
     void SysColorsChanged() override;
+    void SysColorsChangedTree() override;
     // Key-down table (virtual key codes below 255), e.g. for Control+Alt checks.
     bool IsKeyDown(int keyCode) const;
 
@@ -130,8 +131,8 @@ private:
     void EnterWidget(Widget* widget);
     void LeaveWidget(Widget* widget);
     void NoteInput() { mLastInputUpdateCount = mManagerUpdateCount; }
-    Widget* WidgetAtHelper(WidgetContainer* container, int x, int y, int flags, bool* found,
-                           int* localX, int* localY);
+    Widget* WidgetAtHelper(WidgetContainer* container, int x, int y, int flags, int* localX,
+                           int* localY);
     void DrawOverlayOf(Widget* widget, int priority);
 
     struct DeferredOverlay {
