@@ -56,6 +56,17 @@ void WidgetContainer::Unlink(WidgetList::iterator it) {
     }
 }
 
+void WidgetContainer::MoveChild(WidgetList::iterator it, WidgetList::iterator before) {
+    if (it == before) return;
+    // A running update walk stands on this child: go on with the one after its old place;
+    // the walk may meet it again at the new place, where the once-per-update rule holds.
+    if (it == mUpdateIterator) {
+        mUpdateIterator = std::next(it);
+        mUpdateIteratorModified = true;
+    }
+    mChildren.splice(before, mChildren, it);
+}
+
 void WidgetContainer::AddWidget(Widget* widget) {
     if (widget == nullptr || widget == this || Find(widget) != mChildren.end()) return;
     // A widget lives in one container at a time.
@@ -124,15 +135,14 @@ void WidgetContainer::MarkAllDirty() {
 void WidgetContainer::BringToFront(Widget* widget) {
     auto it = Find(widget);
     if (it == mChildren.end()) return;
-    // splice keeps the update walk's position valid.
-    mChildren.splice(mChildren.end(), mChildren, it);
+    MoveChild(it, mChildren.end());
     widget->MarkDirty();
 }
 
 void WidgetContainer::SendToBack(Widget* widget) {
     auto it = Find(widget);
     if (it == mChildren.end()) return;
-    mChildren.splice(mChildren.begin(), mChildren, it);
+    MoveChild(it, mChildren.begin());
     widget->MarkDirtyFull();
 }
 
@@ -140,7 +150,7 @@ void WidgetContainer::PlaceBehind(Widget* widget, Widget* reference) {
     auto it = Find(widget);
     auto ref = Find(reference);
     if (it == mChildren.end() || ref == mChildren.end() || it == ref) return;
-    mChildren.splice(ref, mChildren, it);
+    MoveChild(it, ref);
     widget->MarkDirtyFull();
 }
 
@@ -148,7 +158,7 @@ void WidgetContainer::PlaceInFront(Widget* widget, Widget* reference) {
     auto it = Find(widget);
     auto ref = Find(reference);
     if (it == mChildren.end() || ref == mChildren.end() || it == ref) return;
-    mChildren.splice(std::next(ref), mChildren, it);
+    MoveChild(it, std::next(ref));
     widget->MarkDirtyFull();
 }
 

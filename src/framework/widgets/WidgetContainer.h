@@ -99,6 +99,7 @@ protected:
     WidgetList::iterator Find(const Widget* widget);
     WidgetList::const_iterator Find(const Widget* widget) const;
     void Unlink(WidgetList::iterator it);
+    void MoveChild(WidgetList::iterator it, WidgetList::iterator before);
 
     WidgetList mChildren;
     WidgetManager* mWidgetManager = nullptr;

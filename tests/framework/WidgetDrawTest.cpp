@@ -1,0 +1,180 @@
+// Update walk, dirty marking and drawing of the widget tree.
+#include <gtest/gtest.h>
+
+#include "WidgetTestSupport.h"
+
+using namespace Orvane;
+using WidgetTest::EventLog;
+using WidgetTest::FakeHost;
+using WidgetTest::LogWidget;
+using WidgetTest::NullScreen;
+
+namespace {
+
+class WidgetDrawTest : public ::testing::Test {
+protected:
+    WidgetDrawTest() : manager(&host) {
+        manager.Resize(Rect(0, 0, 800, 600), Rect(0, 0, 800, 600));
+        manager.SetScreenImage(&screen);
+    }
+
+    // Draws and returns only the draw/overlay lines, then forgets the log.
+    EventLog DrawAndTake() {
+        log.clear();
+        manager.DrawScreen();
+        EventLog drawn = log;
+        log.clear();
+        return drawn;
+    }
+
+    EventLog log;
+    FakeHost host;
+    NullScreen screen{800, 600};
+    WidgetManager manager;
+};
+
+TEST_F(WidgetDrawTest, OnlyDirtyWidgetsAndWhatTheyAffectAreRedrawn) {
+    LogWidget back("back", log, 0, 0, 800, 600);
+    LogWidget a("a", log, 0, 0, 100, 100);
+    LogWidget b("b", log, 200, 0, 50, 50);
+    LogWidget c("c", log, 50, 50, 100, 100);
+    for (LogWidget* w : {&back, &a, &b, &c}) manager.AddWidget(w);
+
+    EXPECT_EQ(DrawAndTake(),
+              (EventLog{"back:draw 0,0", "a:draw 0,0", "b:draw 200,0", "c:draw 50,50"}));
+    // Nothing dirty: nothing drawn.
+    EXPECT_FALSE(manager.DrawScreen());
+    EXPECT_TRUE(log.empty());
+
+    // Opaque widget: itself and what lies in front of it and overlaps it.
+    a.MarkDirty();
+    EXPECT_EQ(DrawAndTake(), (EventLog{"a:draw 0,0", "c:draw 50,50"}));
+    b.MarkDirty();
+    EXPECT_EQ(DrawAndTake(), (EventLog{"b:draw 200,0"}));
+
+    // See-through widget: what lies behind it is redrawn too, back to the first opaque
+    // widget that covers it entirely.
+    c.mHasAlpha = true;
+    c.MarkDirty();
+    EXPECT_EQ(DrawAndTake(), (EventLog{"back:draw 0,0", "a:draw 0,0", "c:draw 50,50"}));
+
+    LogWidget inner("inner", log, 10, 10, 20, 20);
+    inner.mHasAlpha = true;
+    manager.AddWidget(&inner);
+    DrawAndTake();
+    inner.MarkDirty();
+    EXPECT_EQ(DrawAndTake(), (EventLog{"a:draw 0,0", "inner:draw 10,10"}));
+
+    // Hiding redraws what was behind; a hidden widget is not drawn.
+    b.SetVisible(false);
+    EXPECT_EQ(DrawAndTake(), (EventLog{"back:draw 0,0"}));
+    b.SetVisible(true);
+    EXPECT_EQ(DrawAndTake(), (EventLog{"b:draw 200,0"}));
+}
+
+TEST_F(WidgetDrawTest, NestedWidgetRedrawsItsTopLevelContainerEveryTime) {
+    LogWidget panel("panel", log, 100, 100, 200, 200);
+    LogWidget child("child", log, 10, 20, 30, 30);
+    panel.AddWidget(&child);
+    manager.AddWidget(&panel);
+    EXPECT_EQ(DrawAndTake(), (EventLog{"panel:draw 100,100", "child:draw 110,120"}));
+
+    for (int round = 0; round < 2; ++round) {
+        child.MarkDirty();
+        EXPECT_TRUE(manager.IsDirty());
+        EXPECT_EQ(DrawAndTake(), (EventLog{"panel:draw 100,100", "child:draw 110,120"}))
+            << "round " << round;
+    }
+}
+
+TEST_F(WidgetDrawTest, DeferredOverlaysDrawAfterTheRestInPriorityOrder) {
+    LogWidget a("a", log, 0, 0, 100, 100);
+    LogWidget b("b", log, 300, 0, 100, 100);
+    LogWidget top("top", log, 500, 0, 100, 100);
+    LogWidget nested("nested", log, 5, 6, 10, 10);
+    a.deferPriority = 10;
+    b.deferPriority = 1;
+    nested.deferPriority = 1;
+    top.mPriority = 5;
+    a.AddWidget(&nested);
+    for (LogWidget* w : {&a, &b, &top}) manager.AddWidget(w);
+
+    // Overlays of priority 1 come before the widget of priority 5 (in the order they were
+    // deferred); priority 10 comes after everything. Each is placed at its widget.
+    EXPECT_EQ(DrawAndTake(),
+              (EventLog{"a:draw 0,0", "nested:draw 5,6", "b:draw 300,0", "nested:overlay 1 5,6",
+                        "b:overlay 1 300,0", "top:draw 500,0", "a:overlay 10 0,0"}));
+    EXPECT_EQ(host.begins, 1);
+    EXPECT_EQ(host.ends, 1);
+}
+
+TEST_F(WidgetDrawTest, DrawingStartsAtMinusTheMouseDestinationOffset) {
+    LogWidget a("a", log, 40, 30, 10, 10);
+    manager.AddWidget(&a);
+    manager.Resize(Rect(0, 0, 800, 600), Rect(10, 20, 800, 600));
+    EXPECT_EQ(DrawAndTake(), (EventLog{"a:draw 30,10"}));
+}
+
+TEST_F(WidgetDrawTest, UpdateWalkSurvivesRemovalAndUpdatesEachWidgetOnce) {
+    LogWidget a("a", log);
+    LogWidget b("b", log);
+    LogWidget c("c", log);
+    for (LogWidget* w : {&a, &b, &c}) manager.AddWidget(w);
+
+    // a removes b (not updated afterwards) and moves itself to the front, where the walk
+    // reaches it a second time (not updated twice).
+    a.onUpdate = [&] {
+        manager.RemoveWidget(&b);
+        manager.BringToFront(&a);
+    };
+    manager.UpdateWidgets();
+    EXPECT_EQ(log, (EventLog{"a:update", "c:update"}));
+
+    // A widget that removes itself: the walk goes on with the next one.
+    log.clear();
+    a.onUpdate = nullptr;
+    c.onUpdate = [&] { manager.RemoveWidget(&c); };
+    manager.AddWidget(&b);
+    manager.UpdateWidgets();
+    EXPECT_EQ(log, (EventLog{"c:update", "a:update", "b:update"}));
+}
+
+TEST_F(WidgetDrawTest, UpdateReportsDirtyAndHonoursFlags) {
+    LogWidget a("a", log, 0, 0, 10, 10);
+    manager.AddWidget(&a);
+    manager.DrawScreen();
+    EXPECT_FALSE(manager.UpdateWidgets());
+
+    // Mark-dirty on every update.
+    a.mWidgetFlagsMod.addFlags = WIDGETFLAGS_MARK_DIRTY;
+    EXPECT_TRUE(manager.UpdateWidgets());
+    manager.DrawScreen();
+
+    // While the application lacks focus the lost-focus modification applies.
+    a.mWidgetFlagsMod = FlagsMod{};
+    manager.mLostFocusFlagsMod.removeFlags = WIDGETFLAGS_UPDATE;
+    manager.LostFocus();
+    log.clear();
+    manager.UpdateWidgets();
+    manager.UpdateWidgetsFraction(1.0f);
+    EXPECT_TRUE(log.empty());
+    manager.GotFocus();
+    manager.UpdateWidgets();
+    EXPECT_EQ(log, (EventLog{"a:update"}));
+}
+
+TEST_F(WidgetDrawTest, DestroyedWidgetLeavesTheTree) {
+    auto a = std::make_unique<LogWidget>("a", log, 0, 0, 10, 10);
+    manager.AddWidget(a.get());
+    manager.SetFocus(a.get());
+    manager.MouseMove(5, 5);
+    EXPECT_EQ(manager.GetOverWidget(), a.get());
+    a.reset();
+    EXPECT_TRUE(manager.Children().empty());
+    EXPECT_EQ(manager.GetFocusWidget(), nullptr);
+    EXPECT_EQ(manager.GetOverWidget(), nullptr);
+    manager.UpdateWidgets();
+    manager.DrawScreen();
+}
+
+}  // namespace
