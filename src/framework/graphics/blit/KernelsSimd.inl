@@ -1,0 +1,132 @@
+// Vector span kernels, written once over a small set of operations that KernelsSse2.cpp
+// (128-bit) and KernelsAvx2.cpp (256-bit) define before including this file. Channels are
+// widened to 16 bits, so every product below fits: 255 x 256 at most.
+//
+// Required: type V; LANES (pixels per vector); VLOAD, VSTORE, VZERO, VSET1_32, VSET1_64,
+// VAND, VOR, VADD16, VSUB16, VMULLO16, VMULHI16 (signed), VSRLI16, VSLLI16, VUNPACKLO8,
+// VUNPACKHI8, VPACKUS16, VCMPEQ32, VMOVEMASK8, VFULLMASK, VADDSU8, VBCASTALPHA16 (the alpha
+// lane of each pixel copied to its four lanes).
+
+namespace {
+
+inline V ColorVector16(uint32_t b, uint32_t g, uint32_t r, uint32_t a) {
+    return VSET1_64(static_cast<long long>((uint64_t(a) << 48) | (uint64_t(r) << 32) |
+                                           (uint64_t(g) << 16) | uint64_t(b)));
+}
+
+// d + floor((s - d) x a / 256) per 16-bit lane: (s x a + d x (256 - a)) / 256 exactly.
+inline V MixTowards(V d, V s, V a) {
+    const V diff = VSUB16(s, d);
+    return VADD16(d, VMULHI16(VSLLI16(diff, 7), VSLLI16(a, 1)));
+}
+
+// S' (colour channels x C / 256) and a = As x Ac / 255 (alpha lane), from 16-bit source lanes.
+inline V ModulateLanes(V s, V colour, V rgbMask, V alphaMask) {
+    const V one = VSET1_64(0x0001000100010001LL);
+    const V t = VMULLO16(s, colour);
+    const V q1 = VSRLI16(t, 8);
+    const V q2 = VSRLI16(VADD16(VADD16(t, one), q1), 8);
+    return VOR(VAND(q1, rgbMask), VAND(q2, alphaMask));
+}
+
+void SimdBlendOpaque(uint32_t* d, const uint32_t* s, int n, const Modulation& m) {
+    const V zero = VZERO();
+    const V alpha32 = VSET1_32(static_cast<int>(0xFF000000u));
+    const V colour = ColorVector16(m.b, m.g, m.r, m.a);
+    const V alphaMask = VSET1_64(static_cast<long long>(0xFFFF000000000000ULL));
+    const V rgbMask = VSET1_64(0x0000FFFFFFFFFFFFLL);
+    int i = 0;
+    for (; i + LANES <= n; i += LANES) {
+        const V sv = VLOAD(s + i);
+        const V sa = VAND(sv, alpha32);
+        if (m.neutral) {
+            const int opaque = VMOVEMASK8(VCMPEQ32(sa, alpha32));
+            if (opaque == VFULLMASK) { VSTORE(d + i, sv); continue; }
+            const int clear = VMOVEMASK8(VCMPEQ32(sa, zero));
+            if (clear == VFULLMASK) continue;
+        } else if (VMOVEMASK8(VCMPEQ32(sa, zero)) == VFULLMASK) {
+            continue;
+        }
+        const V dv = VLOAD(d + i);
+        V sl = VUNPACKLO8(sv, zero), sh = VUNPACKHI8(sv, zero);
+        const V dl = VUNPACKLO8(dv, zero), dh = VUNPACKHI8(dv, zero);
+        if (!m.neutral) {
+            sl = ModulateLanes(sl, colour, rgbMask, alphaMask);
+            sh = ModulateLanes(sh, colour, rgbMask, alphaMask);
+        }
+        const V rl = MixTowards(dl, sl, VBCASTALPHA16(sl));
+        const V rh = MixTowards(dh, sh, VBCASTALPHA16(sh));
+        VSTORE(d + i, VOR(VPACKUS16(rl, rh), alpha32));
+    }
+    if (i < n) PlainKernels().blendOpaque(d + i, s + i, n - i, m);
+}
+
+void SimdAdd(uint32_t* d, const uint32_t* s, int n, const Modulation& m) {
+    const V zero = VZERO();
+    const V rgb32 = VSET1_32(0x00FFFFFF);
+    // The alpha lane of the colour is 256 so that the source alpha passes unchanged.
+    const V colour = m.neutral ? ColorVector16(256, 256, 256, 256)
+                               : ColorVector16(m.b, m.g, m.r, 256);
+    int i = 0;
+    for (; i + LANES <= n; i += LANES) {
+        const V sv = VLOAD(s + i);
+        if (VMOVEMASK8(VCMPEQ32(VAND(sv, VSET1_32(static_cast<int>(0xFF000000u))), zero)) ==
+            VFULLMASK)
+            continue;
+        V sl = VUNPACKLO8(sv, zero), sh = VUNPACKHI8(sv, zero);
+        if (!m.neutral) {
+            sl = VSRLI16(VMULLO16(sl, colour), 8);
+            sh = VSRLI16(VMULLO16(sh, colour), 8);
+        }
+        const V al = VBCASTALPHA16(sl), ah = VBCASTALPHA16(sh);
+        const V tl = VSRLI16(VMULLO16(sl, al), 8);
+        const V th = VSRLI16(VMULLO16(sh, ah), 8);
+        const V addend = VAND(VPACKUS16(tl, th), rgb32);
+        VSTORE(d + i, VADDSU8(VLOAD(d + i), addend));
+    }
+    if (i < n) PlainKernels().add(d + i, s + i, n - i, m);
+}
+
+void SimdFillOpaque(uint32_t* d, int n, uint32_t color) {
+    const V zero = VZERO();
+    const V alpha32 = VSET1_32(static_cast<int>(0xFF000000u));
+    const uint32_t a = Alpha(color);
+    const V s = ColorVector16(Channel(color, 0), Channel(color, 8), Channel(color, 16), a);
+    const V av = ColorVector16(a, a, a, a);
+    int i = 0;
+    for (; i + LANES <= n; i += LANES) {
+        const V dv = VLOAD(d + i);
+        const V rl = MixTowards(VUNPACKLO8(dv, zero), s, av);
+        const V rh = MixTowards(VUNPACKHI8(dv, zero), s, av);
+        VSTORE(d + i, VOR(VPACKUS16(rl, rh), alpha32));
+    }
+    if (i < n) PlainKernels().fillOpaque(d + i, n - i, color);
+}
+
+void SimdFillAdd(uint32_t* d, int n, uint32_t color) {
+    const uint32_t a = Alpha(color);
+    const uint32_t addend = Pack(0, Channel(color, 16) * a / 256, Channel(color, 8) * a / 256,
+                                 Channel(color, 0) * a / 256);
+    const V add = VSET1_32(static_cast<int>(addend));
+    int i = 0;
+    for (; i + LANES <= n; i += LANES) VSTORE(d + i, VADDSU8(VLOAD(d + i), add));
+    if (i < n) PlainKernels().fillAdd(d + i, n - i, color);
+}
+
+void SimdLerpRows(uint32_t* out, const uint32_t* r0, const uint32_t* r1, int n, uint32_t fy) {
+    const V zero = VZERO();
+    const V w0 = ColorVector16(256 - fy, 256 - fy, 256 - fy, 256 - fy);
+    const V w1 = ColorVector16(fy, fy, fy, fy);
+    int i = 0;
+    for (; i + LANES <= n; i += LANES) {
+        const V a = VLOAD(r0 + i), b = VLOAD(r1 + i);
+        const V lo = VSRLI16(VADD16(VMULLO16(VUNPACKLO8(a, zero), w0),
+                                    VMULLO16(VUNPACKLO8(b, zero), w1)), 8);
+        const V hi = VSRLI16(VADD16(VMULLO16(VUNPACKHI8(a, zero), w0),
+                                    VMULLO16(VUNPACKHI8(b, zero), w1)), 8);
+        VSTORE(out + i, VPACKUS16(lo, hi));
+    }
+    if (i < n) PlainKernels().lerpRows(out + i, r0 + i, r1 + i, n - i, fy);
+}
+
+}  // namespace
