@@ -64,6 +64,9 @@ public:
     virtual void ReleaseInstanceLock() = 0;
 
     // --- The main window -----------------------------------------------------------------
+    // Brings up the window system. False, with a reason, when there is none to show a window
+    // on (the program cannot run then).
+    virtual bool InitWindowSystem(std::string& error) { (void)error; return true; }
     // Creates (or re-creates) the one main window. False, with a reason, when it cannot be.
     virtual bool CreateMainWindow(const WindowSettings& settings, std::string& error);
     // Shows the window normally, raises it and gives it the keyboard focus.

@@ -1,0 +1,222 @@
+// Start-up (Init), the main window and the switch between windowed and full screen.
+#include "framework/app/OrvaneAppBase.h"
+
+#include "framework/core/Diagnostics.h"
+#include "framework/core/Random.h"
+#include "framework/display/Display.h"
+#include "framework/graphics/MemoryImage.h"
+#include "framework/graphics/Rect.h"
+#include "framework/pak/PakInterface.h"
+#include "framework/sound/MusicInterface.h"
+#include "framework/sound/SoundManager.h"
+#include "framework/widgets/WidgetManager.h"
+
+#include <cstdlib>
+#include <unistd.h>
+
+namespace Orvane {
+
+void OrvaneAppBase::Init() {
+    // 1. The thread that runs the loop and owns the window.
+    mPrimaryThreadId = std::this_thread::get_id();
+    if (mShutdown) return;
+
+    // 2. Without a window system the program cannot run.
+    std::string error;
+    if (!GetPlatform().InitWindowSystem(error)) {
+        FatalMessage(GetString("YOU_NEED_DIRECTX", "No display"),
+                     GetString("APP_REQUIRES_DIRECTX",
+                               "This application needs a graphical display to run. ") + error,
+                     kExitMissingBackEnd);
+        return;
+    }
+
+    // 3.-5. Settings, then the command line (which may override them).
+    LoadSettings();
+    if (!mCommandLineParsed) ReadCommandLine();
+    if (mShutdown) return;
+
+    // 6. The working folder: every data file is read relative to it.
+    if (!ChangeFolderHook(mChangeDirTo) && !mChangeDirTo.empty()) {
+        if (chdir(mChangeDirTo.c_str()) != 0) {
+            Diagnose("WARNING: cannot change the working folder to '" + mChangeDirTo + "'");
+        }
+    }
+
+    // 7. The optional resource pack.
+    GetPak().AddPakFile("main.pak");
+
+    // 8. One instance at a time.
+    if (GetPlatform().AcquireInstanceLock(mProductName + "Mutex")) {
+        mOwnsInstanceLock = true;
+    } else {
+        OnSecondInstance();
+        if (mShutdown) return;
+    }
+
+    // 9. Random seeds.
+    const uint32_t tick = GetPlatform().TickCount();
+    SeedRandom(tick);
+    std::srand(tick);
+
+    // 10.-11. The widget manager covers the logical screen; mouse positions map one to one.
+    const Rect screen(0, 0, mWidth, mHeight);
+    mWidgetManager->Resize(screen, screen);
+
+    // 12. A window that cannot fit on the desktop runs full screen instead.
+    if (mFullScreenWindow) {
+        // The desktop mode is never changed here: the full-screen window mode falls back to
+        // plain full screen.
+        mFullScreenWindow = false;
+        mIsWindowed = false;
+    } else if (mIsWindowed) {
+        int fullW = 0, fullH = 0;
+        GetPlatform().GetFullScreenClientSize(fullW, fullH);
+        if (mWidth >= fullW || mHeight >= fullH) {
+            mIsWindowed = false;
+            mForceFullScreen = true;
+        }
+    }
+
+    // 13. Window and display.
+    CreateMainWindow();
+    if (mShutdown) return;
+
+    // 14. Sound and music.
+    if (!mSoundManager) mSoundManager = CreateSoundManager(!mNoSoundNeeded);
+    SetSfxVolume(mSfxVolume);
+    mMusicInterface = CreateMusicBackEnd();
+    SetMusicVolume(mMusicVolume);
+
+    // 15.
+    OnInitDone();
+    mInitialized = true;
+}
+
+void OrvaneAppBase::OnSecondInstance() {
+    if (!mSingleInstance) return;
+    Diagnose("Another instance of " + mProductName + " is running; this one ends.");
+    ExitWithCode(kExitSecondInstance);
+    mShutdown = true;
+}
+
+std::unique_ptr<MusicInterface> OrvaneAppBase::CreateMusicBackEnd() {
+    if (mNoSoundNeeded) return CreateSilentMusicInterface();
+    return Orvane::CreateMusicBackEnd(true);
+}
+
+void OrvaneAppBase::CreateMainWindow() {
+    // A mode that keeps failing must not bounce between windowed and full screen forever.
+    if (mWindowCreateDepth > 2) {
+        FatalMessage(mTitle,
+                     GetString("FAILED_INIT_DIRECTDRAW", "Failed to initialize DirectDraw: ") +
+                         "no usable screen mode",
+                     kExitDisplayFailure);
+        return;
+    }
+    struct DepthGuard {
+        int& depth;
+        explicit DepthGuard(int& d) : depth(d) { ++depth; }
+        ~DepthGuard() { --depth; }
+    } guard(mWindowCreateDepth);
+
+    WindowSettings settings;
+    settings.title = mTitle;
+    settings.width = mWidth;
+    settings.height = mHeight;
+    settings.fullScreen = !mIsWindowed;
+    settings.x = mPreferredX;
+    settings.y = mPreferredY;
+
+    std::string error;
+    if (!GetPlatform().CreateMainWindow(settings, error)) {
+        FatalMessage(mTitle,
+                     GetString("FAILED_INIT_DIRECTDRAW", "Failed to initialize DirectDraw: ") + error,
+                     kExitDisplayFailure);
+        return;
+    }
+
+    if (!mDisplay) {
+        mDisplay = GetPlatform().CreateDisplay();
+        int is3D = 0;
+        bool is3DFlag = false;
+        if (ReadSettingInt("Is3D", is3D)) {
+            mDisplay->Set3D(is3D != 0);
+        } else if (ReadSettingBool("Is3D", is3DFlag)) {
+            mDisplay->Set3D(is3DFlag);
+        }
+    }
+
+    const Display::Result result = mDisplay->Init(mWidth, mHeight, mIsWindowed, error);
+    switch (result) {
+    case Display::Result::Ok:
+        mActive = GetPlatform().MainWindowIsForeground();
+        mIsPhysicallyWindowed = !mDisplay->IsPhysicallyFullScreen();
+        RehupFocus();
+        RestoreImages();
+        ApplyDisplayToWidgets();
+        mFrameTimerRunning = true;
+        mLastFrameTimerFire = GetPlatform().TimeMs();
+        return;
+    case Display::Result::UnusableColorDepth:
+        if (mIsWindowed) {
+            if (mForceWindowed) {
+                FatalMessage(mTitle,
+                             GetString("PLEASE_SET_COLOR_DEPTH",
+                                       "Please set your desktop color depth to 16 bit."),
+                             kExitDisplayFailure);
+            } else {
+                SetScreenMode(false);
+            }
+            return;
+        }
+        break;
+    case Display::Result::ModeUnavailable:
+    case Display::Result::ModeNotSupported:
+        if (!mIsWindowed) {
+            SetScreenMode(true);
+            return;
+        }
+        break;
+    case Display::Result::Failed:
+        break;
+    }
+    FatalMessage(mTitle,
+                 GetString("FAILED_INIT_DIRECTDRAW", "Failed to initialize DirectDraw: ") + error,
+                 kExitDisplayFailure);
+}
+
+void OrvaneAppBase::ApplyDisplayToWidgets() {
+    mSyncRefreshRate = mDisplay->RefreshRate() > 0 ? mDisplay->RefreshRate() : 60;
+    mWidgetManager->SetScreenImage(mDisplay->ScreenImage());
+    mWidgetManager->MarkAllDirty();
+}
+
+void OrvaneAppBase::SetScreenMode(bool windowed) {
+    if (mForceFullScreen && windowed) windowed = false;
+    if (mForceWindowed && !windowed) windowed = true;
+
+    if (windowed == mIsWindowed && mDisplay) {
+        // Same mode: only the renderer settings are applied again.
+        std::string error;
+        if (mDisplay->Init(mWidth, mHeight, mIsWindowed, error) != Display::Result::Ok) {
+            FatalMessage(mTitle,
+                         GetString("FAILED_INIT_DIRECTDRAW", "Failed to initialize DirectDraw: ") +
+                             error,
+                         kExitDisplayFailure);
+            return;
+        }
+        RestoreImages();
+        ApplyDisplayToWidgets();
+        return;
+    }
+
+    mIsWindowed = windowed;
+    CreateMainWindow();
+    if (mShutdown) return;
+    GetPlatform().ShowMainWindow();
+    if (mSoundManager) mSoundManager->SetCooperativeWindow(nullptr, mIsWindowed);
+    mLastTimeCheck = 0;
+}
+
+}  // namespace Orvane
