@@ -360,7 +360,6 @@ struct FontFaces {
     const char* path = "/usr/share/fonts/truetype/quicksand/Quicksand-Bold.ttf";
     if (face == Face::Medium) path = "/usr/share/fonts/truetype/quicksand/Quicksand-Medium.ttf";
     if (face == Face::Regular) path = "/usr/share/fonts/truetype/quicksand/Quicksand-Regular.ttf";
-    if (face == Face::Comic) path = "/usr/share/fonts/opentype/comic-neue/ComicNeue-Bold.otf";
     FT_Face ft = nullptr;
     if (FT_New_Face(library, path, 0, &ft) != 0) {
       std::fprintf(stderr, "content: cannot open font %s\n", path);

@@ -51,7 +51,7 @@ void StarPath(cairo_t* cr, double cx, double cy, double rOuter, double rInner, i
 void SetRgb(cairo_t* cr, uint32_t rgb, double alpha = 1.0);
 
 // Text through cairo's FreeType back-end. The faces stay loaded for the run.
-enum class Face { Bold, Medium, Regular, Comic };
+enum class Face { Bold, Medium, Regular };
 void SelectFace(cairo_t* cr, Face face, double size);
 double TextWidth(cairo_t* cr, const std::string& text);
 // Draws text centred at (cx, baseline y) with a dark outline and a soft shadow.
