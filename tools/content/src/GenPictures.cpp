@@ -3,6 +3,7 @@
 // the butterflies, arrow, stage cover, effects, loading bar and window icon. Each picture is
 // drawn for the size, place and drawing mode at which the game draws it (see README.md).
 //   gen_pictures <game folder> <language folder name>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -31,7 +32,26 @@ void SaveJ(const Surface& s, const std::string& name, int quality) {
 
 // A photograph softened for play: slightly blurred, colour-graded toward warm light, with a
 // gentle vignette, so the animals and lines in front of it stay the subject.
-Surface Photo(const std::string& file, int w, int h, double blur, double darken, uint32_t grade) {
+// Scales the colourfulness of an opaque picture (1 keeps it).
+void Saturate(const Surface& s, double amount) {
+  if (amount == 1.0) return;
+  cairo_surface_flush(s.get());
+  unsigned char* data = cairo_image_surface_get_data(s.get());
+  const int stride = cairo_image_surface_get_stride(s.get());
+  for (int y = 0; y < Height(s); ++y) {
+    auto* p = reinterpret_cast<uint32_t*>(data + y * stride);
+    for (int x = 0; x < Width(s); ++x) {
+      const double r = (p[x] >> 16) & 255, g = (p[x] >> 8) & 255, b = p[x] & 255;
+      const double l = 0.299 * r + 0.587 * g + 0.114 * b;
+      auto c = [&](double v) { return static_cast<uint32_t>(std::clamp(l + (v - l) * amount, 0.0, 255.0) + 0.5); };
+      p[x] = (p[x] & 0xFF000000u) | (c(r) << 16) | (c(g) << 8) | c(b);
+    }
+  }
+  cairo_surface_mark_dirty(s.get());
+}
+
+Surface Photo(const std::string& file, int w, int h, double blur, double darken, uint32_t grade,
+              double saturation = 1.15) {
   Surface src = LoadJpeg(kTemplates + file);
   if (!src) {
     ++gFailures;
@@ -53,6 +73,7 @@ Surface Photo(const std::string& file, int w, int h, double blur, double darken,
     cairo_paint(cr.get());
     cairo_set_operator(cr.get(), CAIRO_OPERATOR_OVER);
   }
+  Saturate(out, saturation);
   SetRgb(cr.get(), grade, 0.12);
   cairo_paint(cr.get());
   cairo_set_source_rgba(cr.get(), 0, 0, 0, darken);
@@ -69,7 +90,18 @@ Surface Photo(const std::string& file, int w, int h, double blur, double darken,
 
 void Backgrounds() {
   // The menu background is drawn at its own size over the whole screen.
-  SaveJ(Photo("sheep.jpg", 800, 600, 0.0, 0.0, 0xFFD890), "Graphics/back_menu.jpg", 88);
+  {
+    // The meadow, warmer and more colourful, with soft morning light from the top left.
+    Surface menu = Photo("sheep.jpg", 800, 600, 0.0, 0.0, 0xFFC870, 1.2);
+    Context cr = NewContext(menu);
+    cairo_pattern_t* sun = cairo_pattern_create_radial(120, 40, 10, 120, 40, 520);
+    cairo_pattern_add_color_stop_rgba(sun, 0, 1, 0.95, 0.75, 0.45);
+    cairo_pattern_add_color_stop_rgba(sun, 1, 1, 0.95, 0.75, 0.0);
+    cairo_set_source(cr.get(), sun);
+    cairo_paint(cr.get());
+    cairo_pattern_destroy(sun);
+    SaveJ(menu, "Graphics/back_menu.jpg", 88);
+  }
   // Game backgrounds are stretched to 0.86 x 0.86 of the screen: 688 x 516 pixels.
   const char* files[5] = {"sun_behind_leaves.jpg", "mossy_log.jpg", "ocean_waves.jpg", "redwoods_above.jpg",
                           "trees_at_dusk.jpg"};
