@@ -16,6 +16,7 @@ namespace {
 struct FakeSound : DeviceSound {
     int rate;
     explicit FakeSound(int r) : rate(r) {}
+    size_t Frames() const override { return 0; }
 };
 
 // Records what the manager asks of the output; channels play until a test finishes them.

@@ -15,6 +15,8 @@ namespace Orvane {
 class DeviceSound {
 public:
     virtual ~DeviceSound() = default;
+    // Length in output frames (at the output's rate).
+    virtual size_t Frames() const = 0;
 };
 
 class AudioDevice {

@@ -19,7 +19,8 @@ namespace {
 
 class MixerSound final : public DeviceSound {
 public:
-    explicit MixerSound(std::vector<uint8_t> samples) : samples_(std::move(samples)) {
+    MixerSound(std::vector<uint8_t> samples, size_t frameBytes)
+        : samples_(std::move(samples)), frameBytes_(frameBytes) {
         chunk_ = Mix_QuickLoad_RAW(samples_.data(), static_cast<Uint32>(samples_.size()));
     }
     ~MixerSound() override {
@@ -28,9 +29,11 @@ public:
     MixerSound(const MixerSound&) = delete;
     MixerSound& operator=(const MixerSound&) = delete;
     Mix_Chunk* Chunk() const { return chunk_; }
+    size_t Frames() const override { return frameBytes_ ? samples_.size() / frameBytes_ : 0; }
 
 private:
     std::vector<uint8_t> samples_;
+    size_t frameBytes_;
     Mix_Chunk* chunk_ = nullptr;
 };
 
@@ -67,7 +70,8 @@ public:
         if (cvt.needed && SDL_ConvertAudio(&cvt) != 0) return nullptr;
         buffer.resize(cvt.needed ? static_cast<size_t>(cvt.len_cvt) : length);
         if (buffer.empty()) return nullptr;
-        auto prepared = std::make_shared<MixerSound>(std::move(buffer));
+        const size_t frameBytes = SDL_AUDIO_BITSIZE(format_.format) / 8 * static_cast<size_t>(format_.channels);
+        auto prepared = std::make_shared<MixerSound>(std::move(buffer), frameBytes);
         if (!prepared->Chunk()) return nullptr;
         return prepared;
     }
