@@ -33,8 +33,12 @@ void CheckShapes(const std::string& game, const std::vector<AnimalClass>& classe
     for (size_t n = 1; n <= c.poses.size(); ++n)
       for (const char* suffix : {".png", "_mask.png"}) {
         const std::string path = Join(game, "Graphics/Shapes/" + c.name + "_" + std::to_string(n) + suffix);
+        if (!std::filesystem::exists(path)) {
+          Fail("missing " + path);
+          continue;
+        }
         Surface s = LoadPng(path);
-        if (!s) Fail("missing " + path);
+        if (!s) Fail("unreadable " + path);
         else if (Width(s) != 71 || Height(s) != 71) Fail(path + " is not 71 x 71");
       }
 }
