@@ -276,7 +276,9 @@ void Frame() {
     if (std::string(slot.label) != "PROGRESS") Well(cr, 18, slot.cy - slot.h / 2, kPanelW - 36, slot.h, 12);
     else Well(cr, 14, slot.cy - slot.h / 2, kPanelW - 28, slot.h, 10);
   }
+  // The game draws the language's copy and looks the one in Graphics\ up when a level starts.
   Save(s, Join(gLang, "status-border.png"));
+  Save(s, "Graphics/status-border.png");
 }
 
 // --- Meter, time glow, digits ------------------------------------------------------------
