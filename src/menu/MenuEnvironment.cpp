@@ -1,47 +1,64 @@
-// The engine's menu environment: the sprite registry and symbol font for pictures and texts,
-// the sound player set by the application, and the platform for the clock and the mouse.
 #include "menu/MenuEnvironment.h"
 
+#include "engine/audio/SoundEvents.h"
+#include "engine/sprites/SpriteManager.h"
 #include "framework/platform/Platform.h"
 #include "framework/platform/WindowMessage.h"
 
-#include <utility>
+EngineMenuEnvironment::EngineMenuEnvironment(CSpriteManager* sprites) : sprites_(sprites) {}
 
-namespace {
-
-MenuSoundPlayer& SoundPlayer() {
-    static MenuSoundPlayer player;
-    return player;
+CSpriteManager& EngineMenuEnvironment::Sprites() const {
+    return sprites_ ? *sprites_ : SpriteManager();
 }
 
-class EngineMenuEnvironment : public MenuEnvironment {
-public:
-    int ScreenWidth() override { return 800; }
-    int ScreenHeight() override { return 600; }
+int EngineMenuEnvironment::ScreenWidth() { return Sprites().GetScreenRect().width; }
 
-    bool PictureSize(const std::string&, int& width, int& height) override {
-        width = height = 0;
-        return false;
-    }
-    void DrawPicture(const std::string&, float, float, float, float, uint32_t, int) override {}
-    void DrawText(float, float, float, uint32_t, int, const std::string&) override {}
-    float FontCellHeight() override { return 0.0f; }
-    bool FontHasGlyph(char) override { return false; }
+int EngineMenuEnvironment::ScreenHeight() { return Sprites().GetScreenRect().height; }
 
-    void PlaySound(const std::string& fileName) override {
-        if (SoundPlayer()) SoundPlayer()(fileName);
-    }
-    bool LeftButtonDown() override {
-        return (Orvane::GetPlatform().AsyncButtonState() & Orvane::MK_LBUTTON) != 0;
-    }
-    uint32_t NowMs() override { return Orvane::GetPlatform().TimeMs(); }
-};
+bool EngineMenuEnvironment::PictureSize(const std::string& name, int& width, int& height) {
+    const Orvane::Image* image = name.empty() ? nullptr : Sprites().GetTexture(name);
+    const CSpriteManager::ImageSize size = CSpriteManager::GetImageSize(image);
+    width = size.width;
+    height = size.height;
+    return image != nullptr;
+}
 
-}  // namespace
+void EngineMenuEnvironment::DrawPicture(const std::string& name, float x, float y, float w,
+                                        float h, uint32_t colour, int flags) {
+    if (name.empty()) return;
+    Orvane::Image* image = Sprites().GetTexture(name);
+    if (!image) return;
+    Sprites().DrawSprite(image, x, y, w, h, 0.0f, 0.0f, 1.0f, 1.0f, colour, flags, 0.0f);
+}
+
+void EngineMenuEnvironment::DrawText(float x, float y, float height, uint32_t colour, int flags,
+                                     const std::string& key) {
+    Sprites().DrawText(x, y, height, colour, flags, key);
+}
+
+float EngineMenuEnvironment::FontCellHeight() {
+    const Orvane::Image* texture = Sprites().GetSymbolTexture();
+    const int rows = Sprites().GetSymbolFont().Rows();
+    if (!texture || rows <= 0) return 0.0f;
+    return static_cast<float>(CSpriteManager::GetImageSize(texture).height) /
+           static_cast<float>(rows);
+}
+
+bool EngineMenuEnvironment::FontHasGlyph(char c) {
+    if (c == '\0') return false;
+    const SymbolFont font = Sprites().GetSymbolFont();
+    return font.InGrid(font.IndexOf(static_cast<unsigned char>(c)));
+}
+
+void EngineMenuEnvironment::PlaySound(const std::string& fileName) { PlaySoundFileOnce(fileName); }
+
+bool EngineMenuEnvironment::LeftButtonDown() {
+    return (Orvane::GetPlatform().AsyncButtonState() & Orvane::MK_LBUTTON) != 0;
+}
+
+uint32_t EngineMenuEnvironment::NowMs() { return Orvane::GetPlatform().TimeMs(); }
 
 MenuEnvironment& DefaultMenuEnvironment() {
     static EngineMenuEnvironment environment;
     return environment;
 }
-
-void SetMenuSoundPlayer(MenuSoundPlayer player) { SoundPlayer() = std::move(player); }

@@ -6,7 +6,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <string>
 
 class MenuEnvironment {
@@ -38,10 +37,33 @@ public:
     virtual uint32_t NowMs() = 0;
 };
 
-// The engine's environment: sprite registry, symbol font, platform clock and button state.
-MenuEnvironment& DefaultMenuEnvironment();
+class CSpriteManager;
 
-// Sounds of the default environment go through this player; without one the menus are silent.
-// The application sets it once at start-up to the sound registry's play-by-file-name.
-using MenuSoundPlayer = std::function<void(const std::string& fileName)>;
-void SetMenuSoundPlayer(MenuSoundPlayer player);
+// The engine's environment: pictures and texts through a sprite registry (by default the
+// process-wide one), sounds through the audio manager, the clock and the mouse buttons from
+// the platform.
+class EngineMenuEnvironment : public MenuEnvironment {
+public:
+    explicit EngineMenuEnvironment(CSpriteManager* sprites = nullptr);
+
+    int ScreenWidth() override;
+    int ScreenHeight() override;
+    bool PictureSize(const std::string& name, int& width, int& height) override;
+    void DrawPicture(const std::string& name, float x, float y, float w, float h, uint32_t colour,
+                     int flags) override;
+    void DrawText(float x, float y, float height, uint32_t colour, int flags,
+                  const std::string& key) override;
+    float FontCellHeight() override;
+    bool FontHasGlyph(char c) override;
+    void PlaySound(const std::string& fileName) override;
+    bool LeftButtonDown() override;
+    uint32_t NowMs() override;
+
+private:
+    CSpriteManager& Sprites() const;
+
+    CSpriteManager* sprites_;
+};
+
+// The environment of menus built without one.
+MenuEnvironment& DefaultMenuEnvironment();

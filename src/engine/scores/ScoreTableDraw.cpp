@@ -2,6 +2,7 @@
 // being typed.
 #include "engine/scores/CScores.h"
 
+#include "engine/sprites/SpriteManager.h"
 #include "framework/platform/Platform.h"
 
 #include <string>
@@ -27,4 +28,11 @@ void CScores::DrawTable(float top, float lineStep, float xRank, float xName, flo
         // Unsigned: a score never shows as a negative number.
         draw(xScore, y, lineStep, colour, 0, std::to_string(entry.score));
     }
+}
+
+void CScores::DrawTable(float top, float lineStep, float xRank, float xName, float xScore) {
+    DrawTable(top, lineStep, xRank, xName, xScore,
+              [](float x, float y, float height, uint32_t colour, int flags, const std::string& t) {
+                  SpriteManager().DrawText(x, y, height, colour, flags, t);
+              });
 }
