@@ -1,6 +1,8 @@
 // Update walk, dirty marking and drawing of the widget tree.
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "WidgetTestSupport.h"
 
 using namespace Orvane;
@@ -175,6 +177,27 @@ TEST_F(WidgetDrawTest, DestroyedWidgetLeavesTheTree) {
     EXPECT_EQ(manager.GetOverWidget(), nullptr);
     manager.UpdateWidgets();
     manager.DrawScreen();
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(WidgetDrawTest, WidgetAddedFromAnotherThreadJoinsAtTheNextUpdate) {
+    LogWidget screenWidget("board", log, 0, 0, 800, 600);
+    auto queued = std::make_unique<LogWidget>("gone", log, 0, 0, 10, 10);
+    std::thread loader([&] {
+        manager.AddWidget(&screenWidget);
+        manager.AddWidget(queued.get());
+    });
+    loader.join();
+    EXPECT_TRUE(manager.Children().empty());
+    queued.reset();   // destroyed while still waiting: never joins
+
+    manager.UpdateWidgets();
+    EXPECT_EQ(manager.Children().size(), 1u);
+    EXPECT_TRUE(manager.HasWidget(&screenWidget));
+    EXPECT_EQ(DrawAndTake(), (EventLog{"board:draw 0,0"}));
 }
 
 }  // namespace

@@ -14,6 +14,7 @@ constexpr int kCursorHand = 1;
 
 Widget::~Widget() {
     // Leave the tree cleanly, so that no container or manager keeps a dangling pointer.
+    if (mQueuedIn != nullptr) mQueuedIn->DropQueuedAdd(this);
     if (mParent != nullptr) mParent->RemoveWidget(this);
     RemoveAllWidgets(false);
 }

@@ -69,6 +69,12 @@ void WidgetContainer::MoveChild(WidgetList::iterator it, WidgetList::iterator be
 
 void WidgetContainer::AddWidget(Widget* widget) {
     if (widget == nullptr || widget == this || Find(widget) != mChildren.end()) return;
+    // The tree belongs to the thread that runs the frame loop; another thread's addition
+    // (the loading thread adding the game screen) waits for the next update there.
+    if (mWidgetManager != nullptr && !mWidgetManager->IsOwnerThread()) {
+        mWidgetManager->QueueAdd(this, widget);
+        return;
+    }
     // A widget lives in one container at a time.
     if (widget->mParent != nullptr) widget->mParent->RemoveWidget(widget);
 
@@ -84,6 +90,7 @@ void WidgetContainer::AddWidget(Widget* widget) {
 }
 
 void WidgetContainer::RemoveWidget(Widget* widget) {
+    if (mWidgetManager != nullptr) mWidgetManager->DropQueuedAdd(widget);
     auto it = Find(widget);
     if (it == mChildren.end()) return;
 

@@ -107,6 +107,8 @@ protected:
     // Position of the update walk; removal of the child there moves it on and sets the flag.
     WidgetList::iterator mUpdateIterator = mChildren.end();
     bool mUpdateIteratorModified = false;
+    // Set while this widget waits in a manager's queue of additions from another thread.
+    WidgetManager* mQueuedIn = nullptr;
     int mLastManagerUpdateCount = 0;
     int mUpdateCount = 0;
     bool mDirty = false;

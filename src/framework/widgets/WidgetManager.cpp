@@ -31,9 +31,17 @@ int ButtonId(int clickCount) {
 }
 }  // namespace
 
-WidgetManager::WidgetManager(WidgetHost* host) : mHost(host) { mWidgetManager = this; }
+WidgetManager::WidgetManager(WidgetHost* host)
+    : mHost(host), mOwnerThread(std::this_thread::get_id()) {
+    mWidgetManager = this;
+}
 
 WidgetManager::~WidgetManager() {
+    {
+        std::lock_guard<std::mutex> lock(mPendingMutex);
+        for (const PendingAdd& p : mPendingAdds) p.widget->mQueuedIn = nullptr;
+        mPendingAdds.clear();
+    }
     // Detach every top-level widget while this object is still a whole manager.
     RemoveAllWidgets(false);
     mWidgetManager = nullptr;
@@ -45,7 +53,37 @@ int WidgetManager::GetWidgetFlags() const {
 
 // --- Update ------------------------------------------------------------------------------
 
+void WidgetManager::QueueAdd(WidgetContainer* parent, Widget* widget) {
+    std::lock_guard<std::mutex> lock(mPendingMutex);
+    widget->mQueuedIn = this;
+    mPendingAdds.push_back({parent, widget});
+}
+
+void WidgetManager::DropQueuedAdd(const Widget* widget) {
+    std::lock_guard<std::mutex> lock(mPendingMutex);
+    // Entries of the widget itself, and of children waiting to join it.
+    auto matches = [widget](const PendingAdd& p) {
+        return p.widget == widget || p.parent == widget;
+    };
+    for (const PendingAdd& p : mPendingAdds)
+        if (matches(p)) p.widget->mQueuedIn = nullptr;
+    mPendingAdds.erase(std::remove_if(mPendingAdds.begin(), mPendingAdds.end(), matches),
+                       mPendingAdds.end());
+}
+
+void WidgetManager::AddPendingWidgets() {
+    std::vector<PendingAdd> pending;
+    {
+        std::lock_guard<std::mutex> lock(mPendingMutex);
+        if (mPendingAdds.empty()) return;
+        pending.swap(mPendingAdds);
+        for (const PendingAdd& p : pending) p.widget->mQueuedIn = nullptr;
+    }
+    for (const PendingAdd& p : pending) p.parent->AddWidget(p.widget);
+}
+
 bool WidgetManager::UpdateWidgets() {
+    AddPendingWidgets();
     const int flags = GetWidgetFlags();
     ++mManagerUpdateCount;
     UpdateTree(flags);
@@ -119,6 +157,7 @@ void WidgetManager::MarkAllDirty() {
 // --- Drawing -----------------------------------------------------------------------------
 
 bool WidgetManager::DrawScreen() {
+    AddPendingWidgets();
     const int flags = GetWidgetFlags();
     int dirtyCount = 0;
     for (Widget* child : mChildren)

@@ -7,6 +7,8 @@
 
 #include <array>
 #include <climits>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 #include "framework/widgets/WidgetContainer.h"
@@ -23,7 +25,9 @@ public:
                                          WIDGETFLAGS_CLIP | WIDGETFLAGS_ALLOW_MOUSE |
                                          WIDGETFLAGS_ALLOW_FOCUS;   // 61
 
-    // host may be null (no cursor changes, no acceleration).
+    // host may be null (no cursor changes, no acceleration). The thread that builds the
+    // manager owns the tree: widgets added to it from another thread (the loading thread)
+    // join at the start of the next update or draw.
     explicit WidgetManager(WidgetHost* host = nullptr);
     ~WidgetManager() override;
 
@@ -84,6 +88,9 @@ public:
     bool IsRightButtonDown() const { return (mActualDownButtons & 2) != 0; }
     // Re-evaluates the widget under the mouse after the tree changed.
     void RehupMouse();
+    bool IsOwnerThread() const { return std::this_thread::get_id() == mOwnerThread; }
+    // Adds the widgets queued by other threads (called by update and draw).
+    void AddPendingWidgets();
 
     // Queues a widget's overlay to be drawn after the widgets of lower priority; only while
     // drawing.
@@ -113,6 +120,7 @@ public:
     int ActualDownButtons() const { return mActualDownButtons; }
     int ManagerUpdateCount() const { return mManagerUpdateCount; }
     int LastInputUpdateCount() const { return mLastInputUpdateCount; }
+    int LastDownButtonId() const { return mLastDownButtonId; }
 
     // Public settings, as the application sets them.
     int mWidgetFlags = kDefaultFlags;
@@ -134,6 +142,8 @@ private:
     Widget* WidgetAtHelper(WidgetContainer* container, int x, int y, int flags, int* localX,
                            int* localY);
     void DrawOverlayOf(Widget* widget, int priority);
+    void QueueAdd(WidgetContainer* parent, Widget* widget);
+    void DropQueuedAdd(const Widget* widget);
 
     struct DeferredOverlay {
         Widget* widget;
@@ -160,6 +170,14 @@ private:
     std::array<bool, kKeyTableSize> mKeyDown{};
     int mMinDeferredOverlayPriority = INT_MAX;
     std::vector<DeferredOverlay> mDeferredOverlays;
+
+    struct PendingAdd {
+        WidgetContainer* parent;
+        Widget* widget;
+    };
+    std::thread::id mOwnerThread;
+    std::mutex mPendingMutex;
+    std::vector<PendingAdd> mPendingAdds;
 };
 
 }  // namespace Orvane
