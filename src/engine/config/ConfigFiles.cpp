@@ -1,0 +1,62 @@
+#include "engine/config/ConfigFiles.h"
+
+#include "framework/ini/IniFile.h"
+#include "framework/pak/PakInterface.h"
+#include "framework/pak/PakName.h"
+#include "framework/platform/FileSearch.h"
+
+#include <map>
+#include <mutex>
+
+namespace ConfigFiles {
+
+namespace {
+
+Orvane::IniFileCache& DiskCache() {
+    static Orvane::IniFileCache cache;
+    return cache;
+}
+
+// Packed files never change while a pack is registered; a new pack may shadow them.
+struct PackedDocument {
+    uint64_t generation = 0;
+    std::shared_ptr<const Orvane::IniDocument> doc;
+};
+
+std::mutex gPackedMutex;
+std::map<std::string, PackedDocument> gPacked;
+
+}  // namespace
+
+std::string InWorkingFolder(const std::string& name) {
+    const std::string folder = Orvane::CurrentWorkingFolder();
+    const std::string file = Orvane::ToSystemPath(name);
+    return folder.empty() ? file : folder + "/" + file;
+}
+
+std::shared_ptr<const Orvane::IniDocument> LoadUserFile(const std::string& name) {
+    return DiskCache().Get(InWorkingFolder(name));
+}
+
+std::shared_ptr<const Orvane::IniDocument> LoadDataFile(const std::string& name) {
+    const std::string path = InWorkingFolder(name);
+    Orvane::PakInterface& pak = Orvane::GetPak();
+    if (!pak.IsPacked(path)) return DiskCache().Get(path);
+
+    const uint64_t generation = pak.Generation();
+    const std::string key = Orvane::NormalisePakName(path, "");
+    {
+        std::lock_guard<std::mutex> lock(gPackedMutex);
+        auto it = gPacked.find(key);
+        if (it != gPacked.end() && it->second.generation == generation) return it->second.doc;
+    }
+    std::vector<uint8_t> bytes;
+    if (!Orvane::ReadWholeFile(path, bytes, Orvane::kIniMaxFileBytes)) return nullptr;
+    auto doc = std::make_shared<const Orvane::IniDocument>(
+        Orvane::IniDocument::Parse(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size())));
+    std::lock_guard<std::mutex> lock(gPackedMutex);
+    gPacked[key] = PackedDocument{generation, doc};
+    return doc;
+}
+
+}  // namespace ConfigFiles
