@@ -5,6 +5,7 @@
 #include "framework/graphics/MemoryImage.h"
 #include "framework/widgets/ButtonListener.h"
 #include "framework/widgets/ButtonWidget.h"
+#include "framework/widgets/Font.h"
 
 using namespace Orvane;
 using WidgetTest::EventLog;
@@ -200,6 +201,55 @@ TEST_F(WidgetButtonTest, DrawsItsImagesByStateAndABevelWithoutThem) {
     const uint32_t px = Rgb(screen, 30, 20);
     EXPECT_NEAR(static_cast<int>((px >> 8) & 0xFF), 127, 2);
     EXPECT_NEAR(static_cast<int>(px & 0xFF), 128, 2);
+}
+
+// A font of fixed metrics that records where it was asked to draw.
+class RecordingFont : public Font {
+public:
+    int GetAscent() const override { return 12; }
+    int GetHeight() const override { return 16; }
+    int StringWidth(const std::string& text) const override {
+        return 6 * static_cast<int>(text.size());
+    }
+    void DrawString(Graphics& g, int x, int y, const std::string& text,
+                    const Color& color) const override {
+        calls.push_back(text + " " + std::to_string(x + static_cast<int>(g.GetTransX())) + "," +
+                        std::to_string(y + static_cast<int>(g.GetTransY())) + " r" +
+                        std::to_string(color.r));
+    }
+    mutable EventLog calls;
+};
+
+TEST_F(WidgetButtonTest, LabelIsPlacedByJustificationAndShiftsWhenPressed) {
+    WidgetTest::NullScreen screen(100, 100);
+    manager.SetScreenImage(&screen);
+    RecordingFont font;
+    button.SetFont(&font);
+    button.SetLabel("OK");   // 12 pixels wide on a 40 x 20 button at (10, 10)
+    button.SetColor(ButtonWidget::COLOR_LABEL, Color(10, 0, 0));
+    button.SetColor(ButtonWidget::COLOR_LABEL_HILITE, Color(20, 0, 0));
+
+    // Baseline (ascent + height - ascent / 6 - 1) / 2 = (12 + 20 - 2 - 1) / 2 = 14.
+    struct Case {
+        int justify;
+        int expectedX;
+    } cases[] = {{ButtonWidget::JUSTIFY_CENTER, 24}, {ButtonWidget::JUSTIFY_RIGHT, 38},
+                 {ButtonWidget::JUSTIFY_LEFT, 10}};
+    for (const Case& c : cases) {
+        button.mLabelJustify = c.justify;
+        button.MarkDirty();
+        font.calls.clear();
+        manager.DrawScreen();
+        EXPECT_EQ(font.calls, (EventLog{"OK " + std::to_string(c.expectedX) + ",24 r10"}));
+    }
+
+    // Pressed with the pointer over it: one pixel down and right, in the hover colour.
+    button.mLabelJustify = ButtonWidget::JUSTIFY_CENTER;
+    manager.MouseMove(20, 20);
+    manager.MouseDown(20, 20, 1);
+    font.calls.clear();
+    manager.DrawScreen();
+    EXPECT_EQ(font.calls, (EventLog{"OK 25,25 r20"}));
 }
 
 }  // namespace
