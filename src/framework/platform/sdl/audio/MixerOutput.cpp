@@ -2,6 +2,7 @@
 
 #include "framework/core/Diagnostics.h"
 #include "framework/sound/AudioDevice.h"
+#include "framework/sound/OutputTap.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
@@ -20,7 +21,23 @@ std::mutex g_mutex;
 int g_users = 0;
 MixerFormat g_format;
 
+std::mutex g_tapMutex;
+OutputTap g_tap;
+
+// Runs on the mixer's thread after every mix.
+void CallTap(void*, Uint8* stream, int length) {
+    std::lock_guard<std::mutex> lock(g_tapMutex);
+    if (!g_tap || g_format.format != AUDIO_S16SYS || g_format.channels <= 0) return;
+    const size_t frames = static_cast<size_t>(length) / (2 * static_cast<size_t>(g_format.channels));
+    g_tap(reinterpret_cast<const int16_t*>(stream), frames, g_format.channels, g_format.rate);
+}
+
 }  // namespace
+
+void SetOutputTap(OutputTap tap) {
+    std::lock_guard<std::mutex> lock(g_tapMutex);
+    g_tap = std::move(tap);
+}
 
 bool AcquireMixerOutput(MixerFormat* format) {
     std::lock_guard<std::mutex> lock(g_mutex);
@@ -45,6 +62,7 @@ bool AcquireMixerOutput(MixerFormat* format) {
         g_format = MixerFormat{rate, sdlFormat, channels};
         Mix_AllocateChannels(AudioDevice::kChannels);
         Mix_ReserveChannels(AudioDevice::kChannels);   // channels are chosen by the manager only
+        Mix_SetPostMix(CallTap, nullptr);
         Diagnose("Audio output opened: " + std::string(SDL_GetCurrentAudioDriver() ? SDL_GetCurrentAudioDriver() : "?") +
                  ", " + std::to_string(rate) + " Hz, " + std::to_string(channels) + " channels");
     }
@@ -58,6 +76,7 @@ void ReleaseMixerOutput() {
     if (g_users == 0 || --g_users > 0) return;
     Mix_HaltChannel(-1);
     Mix_HaltMusic();
+    Mix_SetPostMix(nullptr, nullptr);
     Mix_CloseAudio();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
