@@ -75,11 +75,9 @@ bool OrvaneAppBase::WindowProc(const WindowMessage& message) {
         if (!drop) mDeferredQueue.push_back(message);
 
         if (code == WM_SIZE) mMinimized = message.wParam == SIZE_MINIMIZED;
-        if (code == WM_SYSKEYDOWN && message.wParam != VK_F4) return true;
-        if (code == WM_CLOSE) {
-            OnCloseRequest();
-            return true;
-        }
+        // Of the Alt combinations only Alt+F4 goes on to the window system.
+        if (code == WM_SYSKEYDOWN) return message.wParam != VK_F4;
+        if (code == WM_CLOSE) OnCloseRequest();
         return true;
     }
 

@@ -1,6 +1,7 @@
 #include "framework/display/HeadlessDisplay.h"
 
 #include "framework/graphics/MemoryImage.h"
+#include "framework/platform/Platform.h"
 
 namespace Orvane {
 
@@ -23,6 +24,10 @@ Display::Result HeadlessDisplay::Init(int width, int height, bool windowed, std:
 }
 
 bool HeadlessDisplay::Present() {
+    if (physicallyFullScreen_ && simulateVSync_ && refreshRate_ > 0) {
+        const uint32_t period = static_cast<uint32_t>(1000 / refreshRate_);
+        if (period > 0) GetPlatform().SleepMs(period - GetPlatform().TimeMs() % period);
+    }
     std::lock_guard<std::recursive_mutex> guard(Lock());
     const MemoryImage* screen = ScreenImage();
     if (!screen) return false;

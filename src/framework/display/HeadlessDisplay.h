@@ -20,6 +20,9 @@ public:
     // Test controls.
     void SetRefreshRate(int hz) { refreshRate_ = hz; }
     void SetPhysicallyFullScreen(bool on) { physicallyFullScreen_ = on; }
+    // While physically full screen, a present waits for the next refresh of the platform's
+    // clock, as a real display locked to its refresh does (on by default).
+    void SetSimulateVSync(bool on) { simulateVSync_ = on; }
     // The result the next Init reports (Ok by default).
     void FailNextInit(Result result) { nextFailure_ = result; }
 
@@ -33,6 +36,7 @@ public:
 private:
     Result nextFailure_ = Result::Ok;
     bool physicallyFullScreen_ = false;
+    bool simulateVSync_ = true;
     bool windowed_ = true;
     int presentCount_ = 0;
     int initCount_ = 0;

@@ -1,0 +1,272 @@
+// The application object: defaults, start-up, settings, command line, volumes and the end
+// of a run.
+#include "AppTestHarness.h"
+
+#include <climits>
+#include <cstdlib>
+#include <unistd.h>
+
+namespace AppTesting {
+namespace {
+
+using AppBase = AppFixture;
+
+std::string CurrentFolder() {
+    char buffer[PATH_MAX];
+    return getcwd(buffer, sizeof buffer) ? std::string(buffer) : std::string();
+}
+
+TEST_F(AppBase, ConstructionDefaults) {
+    OrvaneAppBase app;
+    EXPECT_EQ(app.mProductName, "Product");
+    EXPECT_EQ(app.mTitle, "OrvaneApp");
+    EXPECT_TRUE(app.mRegistryKey.empty());
+    EXPECT_EQ(app.mWidth, 640);
+    EXPECT_EQ(app.mHeight, 480);
+    EXPECT_TRUE(app.mIsWindowed);
+    EXPECT_EQ(app.mPreferredX, -1);
+    EXPECT_EQ(app.mFrameTime, 10);
+    EXPECT_DOUBLE_EQ(app.mUpdateMultiplier, 1.0);
+    EXPECT_DOUBLE_EQ(app.GetMusicVolume(), 0.85);
+    EXPECT_DOUBLE_EQ(app.GetSfxVolume(), 0.85);
+    EXPECT_TRUE(app.mMuteOnLostFocus);
+    EXPECT_TRUE(app.mAutoStartLoadingThread);
+    EXPECT_FALSE(app.IsMuted());
+    EXPECT_EQ(app.GetString("DIALOG_BUTTON_OK", ""), "OK");
+}
+
+TEST_F(AppBase, CommandLineSwitches) {
+    struct Case {
+        std::string line;
+        std::string changeDir;
+        bool refused;
+    };
+    const std::vector<Case> cases = {
+        {"", "", false},
+        {"-changedir=/srv/game", "/srv/game", false},
+        {"-changedir=\"/srv/my game\"", "/srv/my game", false},
+        {"\"-changedir=/a b\" -screensaver", "/a b", false},
+        {"-crash -play -playnum=3 -recnum=2 -record -demofile=x.dmo", "", false},
+        {"-changedir=/x=y", "/x=y", false},
+        {"-bogus", "", true},
+        {"-screensaver -Changedir=/x", "", true},   // names are exact
+    };
+    for (const Case& c : cases) {
+        TestApp app;
+        app.SplitCommandLine(c.line);
+        EXPECT_EQ(app.mChangeDirTo, c.changeDir) << c.line;
+        EXPECT_EQ(!app.exitCodes.empty(), c.refused) << c.line;
+        if (c.refused) {
+            EXPECT_EQ(app.exitCodes.front(), 0);
+            ASSERT_FALSE(platform_.MessageBoxes().empty());
+            EXPECT_NE(platform_.MessageBoxes().back().find("Invalid command line parameter: -"),
+                      std::string::npos);
+        }
+    }
+}
+
+TEST_F(AppBase, ProcessArgumentsKeepWordsWithBlanksTogether) {
+    TestApp app;
+    const char* argv[] = {"nookvale", "-changedir=/tmp/with blank", "-crash"};
+    app.SetCommandLine(3, argv);
+    app.ReadCommandLine();
+    EXPECT_EQ(app.mChangeDirTo, "/tmp/with blank");
+    EXPECT_TRUE(app.exitCodes.empty());
+}
+
+// Start-up paths that end the process: run in a child by the death tests.
+void InitWithArguments(int argc, const char* const* argv, const char* windowFailure) {
+    HeadlessPlatform platform;
+    SetPlatform(&platform);
+    if (windowFailure) platform.FailNextWindow(windowFailure);
+    OrvaneAppBase app;
+    app.mSingleInstance = false;
+    app.SetCommandLine(argc, argv);
+    app.Init();
+    std::exit(99);
+}
+
+TEST(AppBaseDeath, UnknownSwitchEndsTheProgramWithItsMessage) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const char* argv[] = {"nookvale", "-nonsense=1"};
+    EXPECT_EXIT(InitWithArguments(2, argv, nullptr), ::testing::ExitedWithCode(0),
+                "Invalid command line parameter: -nonsense");
+}
+
+TEST(AppBaseDeath, DisplayFailureEndsWithCodeOne) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const char* argv[] = {"nookvale"};
+    EXPECT_EXIT(InitWithArguments(1, argv, "no screen here"), ::testing::ExitedWithCode(1),
+                "Failed to initialize DirectDraw: no screen here");
+}
+
+TEST_F(AppBase, InitChangesTheFolderBeforeOpeningThePackAndBringsUpWindowAndDisplay) {
+    TestSupport::ScopedTempDir dataDir;
+    TestSupport::ScopedCwd keep(CurrentFolder());
+    TestApp app;
+    app.mTitle = "Nookvale";
+    const std::string arg = "-changedir=" + dataDir.Path();
+    const char* argv[] = {"nookvale", arg.c_str()};
+    app.SetCommandLine(2, argv);
+    app.Init();
+
+    ASSERT_TRUE(app.mInitialized);
+    char resolved[PATH_MAX];
+    ASSERT_NE(realpath(dataDir.Path().c_str(), resolved), nullptr);
+    EXPECT_EQ(CurrentFolder(), resolved);
+    EXPECT_TRUE(platform_.WindowCreated());
+    EXPECT_EQ(platform_.LastWindowSettings().title, "Nookvale");
+    EXPECT_EQ(platform_.LastWindowSettings().width, 800);
+    ASSERT_NE(app.GetDisplay(), nullptr);
+    ASSERT_NE(app.GetDisplay()->ScreenImage(), nullptr);
+    EXPECT_EQ(app.GetWidgetManager()->GetScreenImage(),
+              static_cast<Image*>(app.GetDisplay()->ScreenImage()));
+    EXPECT_DOUBLE_EQ(app.Music()->volume_, 0.85);
+    EXPECT_TRUE(app.exitCodes.empty());
+}
+
+TEST_F(AppBase, AWindowThatDoesNotFitRunsFullScreen) {
+    platform_.SetFullScreenClientSize(1024, 560);
+    TestApp app;
+    app.Init();
+    EXPECT_FALSE(app.mIsWindowed);
+    EXPECT_TRUE(app.mForceFullScreen);
+    EXPECT_TRUE(platform_.LastWindowSettings().fullScreen);
+    // Forced full screen: a windowed request stays full screen.
+    app.SetScreenMode(true);
+    EXPECT_FALSE(app.mIsWindowed);
+}
+
+TEST_F(AppBase, UnavailableFullScreenFallsBackToAWindow) {
+    TestApp app;
+    app.Init();
+    ASSERT_TRUE(app.mInitialized);
+    app.Headless()->FailNextInit(Display::Result::ModeUnavailable);
+    app.SetScreenMode(false);
+    EXPECT_TRUE(app.mIsWindowed);
+    EXPECT_FALSE(platform_.LastWindowSettings().fullScreen);
+    EXPECT_TRUE(app.exitCodes.empty());
+    EXPECT_EQ(app.Headless()->InitCount(), 3);   // start, full screen refused, window again
+}
+
+TEST_F(AppBase, SettingsAreReadAndWrittenUnderTheRegistryKey) {
+    {
+        TestApp app;
+        app.mRegistryKey = "NookvaleTest";
+        ASSERT_TRUE(app.WriteSettingInt("MusicVolume", 40));
+        int probe = 0;
+        if (!app.ReadSettingInt("MusicVolume", probe)) {
+            GTEST_SKIP() << "the settings store keeps nothing yet";
+        }
+        app.WriteSettingInt("SfxVolume", 70);
+        app.WriteSettingInt("Muted", 1);
+        app.WriteSettingInt("ScreenMode", 1);
+        app.WriteSettingInt("PreferredX", 120);
+        app.WriteSettingInt("PreferredY", 80);
+        app.WriteSettingInt("InProgress", 1);   // the last run did not end cleanly
+        app.LoadSettings();
+        EXPECT_DOUBLE_EQ(app.GetMusicVolume(), 0.40);
+        EXPECT_DOUBLE_EQ(app.GetSfxVolume(), 0.70);
+        EXPECT_TRUE(app.IsMuted());
+        EXPECT_FALSE(app.mIsWindowed);
+        EXPECT_EQ(app.mPreferredX, 120);
+        EXPECT_FALSE(app.mLastShutdownWasGraceful);
+
+        // The automatic focus mute is not remembered; the user's mute is.
+        app.Unmute(false);
+        app.Mute(true);
+        app.SetMusicVolume(0.555);
+        app.mIsWindowed = true;
+        app.SaveSettings();
+    }
+    TestApp app;
+    app.mRegistryKey = "NookvaleTest";
+    int value = -1;
+    ASSERT_TRUE(app.ReadSettingInt("Muted", value));
+    EXPECT_EQ(value, 0);
+    ASSERT_TRUE(app.ReadSettingInt("MusicVolume", value));
+    EXPECT_EQ(value, 55);
+    ASSERT_TRUE(app.ReadSettingInt("ScreenMode", value));
+    EXPECT_EQ(value, 0);
+    ASSERT_TRUE(app.ReadSettingInt("InProgress", value));
+    EXPECT_EQ(value, 0);
+}
+
+TEST_F(AppBase, VolumesAreSilencedWhileMutedAndMuteCountsStack) {
+    TestApp app;
+    app.Init();
+    app.SetMusicVolume(0.5);
+    EXPECT_DOUBLE_EQ(app.Music()->volume_, 0.5);
+    app.Mute(false);
+    app.Mute(true);
+    app.SetMusicVolume(0.6);
+    EXPECT_DOUBLE_EQ(app.Music()->volume_, 0.0);
+    EXPECT_DOUBLE_EQ(app.GetMusicVolume(), 0.6);
+    app.Unmute(true);
+    EXPECT_TRUE(app.IsMuted());
+    app.Unmute(false);
+    app.Unmute(false);   // never below zero
+    EXPECT_FALSE(app.IsMuted());
+    EXPECT_DOUBLE_EQ(app.Music()->volume_, 0.6);
+    app.Mute(false);
+    EXPECT_TRUE(app.IsMuted());
+}
+
+TEST_F(AppBase, StartRunsLoadingOffTheMainThreadAndReportsStatistics) {
+    struct LoadingApp : TestApp {
+        std::thread::id loadThread;
+        void LoadResources() override {
+            loadThread = std::this_thread::get_id();
+            std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        }
+        void RunOneUpdate() override {
+            TestApp::RunOneUpdate();
+            if (mLoaded && mUpdateCount > 50) RequestShutdown();
+        }
+    };
+    LoadingApp app;
+    app.mAutoStartLoadingThread = true;
+    app.Init();
+    testing::internal::CaptureStderr();
+    app.Start();
+    const std::string err = testing::internal::GetCapturedStderr();
+
+    EXPECT_EQ(app.loadingFinished, 1);
+    EXPECT_EQ(app.loadingFinishedThread, std::this_thread::get_id());
+    EXPECT_NE(app.loadThread, std::this_thread::get_id());
+    EXPECT_FALSE(app.mYieldMainThread);
+    EXPECT_FALSE(app.mRunning);
+    EXPECT_TRUE(platform_.WindowShown() == false);   // hidden at shutdown
+    for (const char* line : {"Resource Loading Time: ", "Seconds       = ", "Sleep Count   = ",
+                             "Update Count  = ", "Draw Count    = ", "Draw Time     = ",
+                             "Screen Blt    = "}) {
+        EXPECT_NE(err.find(line), std::string::npos) << line;
+    }
+}
+
+TEST_F(AppBase, UrlFilesOpenOnlyWebAndMailAddresses) {
+    TestSupport::ScopedTempDir dir;
+    struct Case {
+        const char* content;
+        bool opens;
+    };
+    const std::vector<Case> cases = {
+        {"[InternetShortcut]\r\nURL=https://example.org/play\r\n", true},
+        {"[internetshortcut]\nurl = http://example.org\n", true},
+        {"[Other]\nURL=https://example.org\n", false},
+        {"[InternetShortcut]\nURL=file:///usr/bin/xterm\n", false},
+        {"[InternetShortcut]\nURL=\n", false},
+        {"garbage\x01\x02", false},
+    };
+    int i = 0;
+    for (const Case& c : cases) {
+        const std::string path = dir / ("f" + std::to_string(i++) + ".url");
+        TestSupport::WriteFile(path, std::string(c.content));
+        EXPECT_EQ(platform_.OpenUrlFile(path), c.opens) << c.content;
+    }
+    EXPECT_FALSE(platform_.OpenUrlFile(dir / "missing.url"));
+    EXPECT_EQ(platform_.OpenedUrls().size(), 2u);
+}
+
+}  // namespace
+}  // namespace AppTesting

@@ -1,0 +1,180 @@
+// The SDL back-end: event translation, the letterbox mapping, and a whole start and stop of
+// the application on SDL's dummy video and audio drivers.
+#include "AppTestHarness.h"
+
+#include "framework/platform/VirtualKeys.h"
+#include "framework/platform/sdl/SdlPlatform.h"
+
+#include <SDL2/SDL.h>   // the tests do not get the library's own include path
+
+#include <cstring>
+
+namespace AppTesting {
+namespace {
+
+class SdlBackEnd : public ::testing::Test {
+protected:
+    SdlBackEnd() : platform_(configDir_.Path()) { SetPlatform(&platform_); }
+    ~SdlBackEnd() override { SetPlatform(nullptr); }
+
+    void OpenWindow(bool fullScreen) {
+        std::string error;
+        ASSERT_TRUE(platform_.InitWindowSystem(error)) << error;
+        WindowSettings settings;
+        settings.title = "test";
+        settings.fullScreen = fullScreen;
+        ASSERT_TRUE(platform_.CreateMainWindow(settings, error)) << error;
+    }
+
+    std::vector<WindowMessage> Translate(const SDL_Event& event) {
+        std::vector<WindowMessage> out;
+        platform_.TranslateEvent(event, out);
+        return out;
+    }
+
+    static SDL_Event Key(uint32_t type, SDL_Keycode sym, SDL_Scancode scancode, uint16_t mod = 0) {
+        SDL_Event e;
+        std::memset(&e, 0, sizeof e);
+        e.type = type;
+        e.key.keysym.sym = sym;
+        e.key.keysym.scancode = scancode;
+        e.key.keysym.mod = mod;
+        return e;
+    }
+
+    TestSupport::ScopedTempDir configDir_;
+    SdlPlatform platform_;
+};
+
+TEST(SdlLetterbox, FitsTheLogicalScreenWithItsAspect) {
+    struct Case {
+        int ww, wh;
+        LetterboxRect expected;
+    };
+    const std::vector<Case> cases = {
+        {800, 600, {0, 0, 800, 600}},
+        {1920, 1080, {240, 0, 1440, 1080}},
+        {1024, 1280, {0, 256, 1024, 768}},
+        {0, 0, {0, 0, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        const LetterboxRect r = FitLetterbox(c.ww, c.wh, 800, 600);
+        EXPECT_EQ(r.x, c.expected.x) << c.ww;
+        EXPECT_EQ(r.y, c.expected.y) << c.ww;
+        EXPECT_EQ(r.width, c.expected.width) << c.ww;
+        EXPECT_EQ(r.height, c.expected.height) << c.ww;
+    }
+}
+
+TEST_F(SdlBackEnd, KeysBecomeVirtualKeyRecords) {
+    OpenWindow(false);
+    auto down = Translate(Key(SDL_KEYDOWN, SDLK_a, SDL_SCANCODE_A));
+    ASSERT_EQ(down.size(), 1u);
+    EXPECT_EQ(down[0].message, WM_KEYDOWN);
+    EXPECT_EQ(down[0].wParam, 'A');
+    EXPECT_EQ(down[0].window, platform_.MainWindowId());
+
+    auto altEnter = Translate(Key(SDL_KEYDOWN, SDLK_RETURN, SDL_SCANCODE_RETURN, KMOD_LALT));
+    ASSERT_EQ(altEnter.size(), 1u);   // no character while Alt is held
+    EXPECT_EQ(altEnter[0].message, WM_SYSKEYDOWN);
+    EXPECT_EQ(altEnter[0].wParam, VK_RETURN);
+
+    auto backspace = Translate(Key(SDL_KEYDOWN, SDLK_BACKSPACE, SDL_SCANCODE_BACKSPACE));
+    ASSERT_EQ(backspace.size(), 2u);
+    EXPECT_EQ(backspace[1].message, WM_CHAR);
+    EXPECT_EQ(backspace[1].wParam, 8u);
+
+    auto up = Translate(Key(SDL_KEYUP, SDLK_F1, SDL_SCANCODE_F1));
+    ASSERT_EQ(up.size(), 1u);
+    EXPECT_EQ(up[0].message, WM_KEYUP);
+    EXPECT_EQ(up[0].wParam, VK_F1);
+}
+
+TEST_F(SdlBackEnd, TextBecomesOneByteCharactersAndNonLatin1IsDropped) {
+    OpenWindow(false);
+    SDL_Event e;
+    std::memset(&e, 0, sizeof e);
+    e.type = SDL_TEXTINPUT;
+    std::strcpy(e.text.text, "a\xC3\xA9\xE2\x82\xAC!");   // a, e-acute, euro sign, !
+    const auto chars = Translate(e);
+    std::vector<uint32_t> bytes;
+    for (const WindowMessage& m : chars) {
+        EXPECT_EQ(m.message, WM_CHAR);
+        bytes.push_back(m.wParam);
+    }
+    EXPECT_EQ(bytes, (std::vector<uint32_t>{'a', 0xE9, '!'}));
+}
+
+TEST_F(SdlBackEnd, MouseAndWindowEventsBecomeRecords) {
+    OpenWindow(false);
+    SDL_Event e;
+    std::memset(&e, 0, sizeof e);
+    e.type = SDL_MOUSEBUTTONDOWN;
+    e.button.button = SDL_BUTTON_LEFT;
+    e.button.clicks = 2;
+    e.button.x = 300;
+    e.button.y = 200;
+    auto click = Translate(e);
+    ASSERT_EQ(click.size(), 1u);
+    EXPECT_EQ(click[0].message, WM_LBUTTONDBLCLK);
+    EXPECT_EQ(PointParamX(click[0].lParam), 300);
+    EXPECT_EQ(PointParamY(click[0].lParam), 200);
+
+    std::memset(&e, 0, sizeof e);
+    e.type = SDL_WINDOWEVENT;
+    e.window.windowID = platform_.MainWindowId();
+    e.window.event = SDL_WINDOWEVENT_MINIMIZED;
+    auto minimised = Translate(e);
+    ASSERT_EQ(minimised.size(), 1u);
+    EXPECT_EQ(minimised[0].message, WM_SIZE);
+    EXPECT_EQ(minimised[0].wParam, SIZE_MINIMIZED);
+
+    e.window.event = SDL_WINDOWEVENT_CLOSE;
+    auto close = Translate(e);
+    ASSERT_EQ(close.size(), 1u);
+    EXPECT_EQ(close[0].message, WM_CLOSE);
+}
+
+TEST_F(SdlBackEnd, StartsAndStopsTheApplicationOnDummyDrivers) {
+    struct FrameCountingApp : OrvaneAppBase {
+        FrameCountingApp() {
+            mWidth = 800;
+            mHeight = 600;
+            mSingleInstance = false;
+            SetCommandLine(0, nullptr);
+        }
+        void RunOneUpdate() override {
+            OrvaneAppBase::RunOneUpdate();
+            if (mUpdateCount == 30) GetWidgetManager()->MarkAllDirty();
+            if (mUpdateCount >= 60) RequestShutdown();
+        }
+    };
+    CountingWidget widget;
+    widget.Resize(0, 0, 800, 600);
+    {
+        FrameCountingApp app;
+        app.Init();
+        ASSERT_TRUE(app.mInitialized);
+        ASSERT_NE(app.GetDisplay(), nullptr);
+        EXPECT_NE(app.GetDisplay()->ScreenImage(), nullptr);
+        app.GetWidgetManager()->AddWidget(&widget);
+        testing::internal::CaptureStderr();
+        app.Start();
+        const std::string err = testing::internal::GetCapturedStderr();
+        EXPECT_GE(app.mUpdateCount, 60);
+        EXPECT_GE(app.mDrawCount, 1);
+        EXPECT_NE(err.find("Update Count  = "), std::string::npos);
+
+        // Full screen and back on the same window.
+        app.SetScreenMode(false);
+        EXPECT_TRUE(platform_.IsFullScreen());
+        app.SetScreenMode(true);
+        EXPECT_FALSE(platform_.IsFullScreen());
+        app.GetWidgetManager()->RemoveWidget(&widget);
+    }
+    EXPECT_GE(widget.draws, 1);
+    EXPECT_EQ(platform_.Window(), nullptr);
+}
+
+}  // namespace
+}  // namespace AppTesting
