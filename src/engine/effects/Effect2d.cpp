@@ -1,6 +1,7 @@
 // Adding effects, advancing them by the clock, and clearing the list.
 #include "engine/effects/Effect2d.h"
 
+#include "engine/audio/SoundEvents.h"
 #include "framework/core/Random.h"
 #include "framework/platform/Platform.h"
 
@@ -32,12 +33,16 @@ uint32_t WhiteAtOpacity(float a) {
     return (alpha << 24) | 0xFFFFFFu;
 }
 
-CEffect2d::CEffect2d(CSpriteManager& sprites) : sprites_(sprites) { Clear(); }
+CEffect2d::CEffect2d(CSpriteManager& sprites, SoundPlayer soundPlayer)
+    : sprites_(sprites), soundPlayer_(std::move(soundPlayer)) {
+    Clear();
+}
 
 CEffect2d::~CEffect2d() = default;
 
 CEffect2d& EffectList() {
-    static CEffect2d instance(SpriteManager());
+    // The program's list plays its timed sounds through the audio manager's sound events.
+    static CEffect2d instance(SpriteManager(), PlaySoundEventOnce);
     return instance;
 }
 

@@ -89,8 +89,9 @@ public:
     // Plays a sound event by name once; false when nothing played.
     using SoundPlayer = std::function<bool(const std::string& eventName)>;
 
-    // Draws through sprites, which must outlive the list.
-    explicit CEffect2d(CSpriteManager& sprites);
+    // Draws through sprites, which must outlive the list; plays timed sounds through
+    // soundPlayer (none: silent).
+    explicit CEffect2d(CSpriteManager& sprites, SoundPlayer soundPlayer = {});
     virtual ~CEffect2d();
     CEffect2d(const CEffect2d&) = delete;
     CEffect2d& operator=(const CEffect2d&) = delete;
@@ -167,7 +168,8 @@ private:
 // full opacity wraps to the alpha byte 0, which reads as opaque.
 uint32_t WhiteAtOpacity(float a);
 
-// The process-wide effect list (drawing through the process-wide registry).
+// The process-wide effect list: draws through the process-wide registry and plays its timed
+// sounds as sound events of the audio manager.
 CEffect2d& EffectList();
 // Particles per burst of the process-wide list: 10 when hardware3D, else 5.
 void SetEffectDensity(bool hardware3D);
