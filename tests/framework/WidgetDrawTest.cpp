@@ -183,20 +183,24 @@ TEST_F(WidgetDrawTest, DestroyedWidgetLeavesTheTree) {
 
 namespace {
 
-TEST_F(WidgetDrawTest, WidgetAddedFromAnotherThreadJoinsAtTheNextUpdate) {
+TEST_F(WidgetDrawTest, WidgetAddedAndFocusedFromAnotherThreadJoinsAtTheNextUpdate) {
     LogWidget screenWidget("board", log, 0, 0, 800, 600);
     auto queued = std::make_unique<LogWidget>("gone", log, 0, 0, 10, 10);
     std::thread loader([&] {
         manager.AddWidget(&screenWidget);
+        manager.SetFocus(&screenWidget);
         manager.AddWidget(queued.get());
+        manager.SetFocus(queued.get());
     });
     loader.join();
     EXPECT_TRUE(manager.Children().empty());
+    EXPECT_EQ(manager.GetFocusWidget(), nullptr);
     queued.reset();   // destroyed while still waiting: never joins
 
     manager.UpdateWidgets();
     EXPECT_EQ(manager.Children().size(), 1u);
     EXPECT_TRUE(manager.HasWidget(&screenWidget));
+    EXPECT_EQ(manager.GetFocusWidget(), &screenWidget);
     EXPECT_EQ(DrawAndTake(), (EventLog{"board:draw 0,0"}));
 }
 

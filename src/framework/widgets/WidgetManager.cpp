@@ -79,7 +79,12 @@ void WidgetManager::AddPendingWidgets() {
         pending.swap(mPendingAdds);
         for (const PendingAdd& p : pending) p.widget->mQueuedIn = nullptr;
     }
-    for (const PendingAdd& p : pending) p.parent->AddWidget(p.widget);
+    for (const PendingAdd& p : pending) {
+        if (p.parent != nullptr)
+            p.parent->AddWidget(p.widget);
+        else
+            SetFocus(p.widget);
+    }
 }
 
 bool WidgetManager::UpdateWidgets() {
@@ -495,6 +500,12 @@ void WidgetManager::KeyChar(char c) {
 // --- Focus -------------------------------------------------------------------------------
 
 void WidgetManager::SetFocus(Widget* widget) {
+    if (!IsOwnerThread()) {
+        // After any addition queued before it, so that a widget added and focused by the
+        // loading thread ends up focused.
+        if (widget != nullptr) QueueAdd(nullptr, widget);
+        return;
+    }
     if (widget == mFocusWidget) return;
     Widget* old = mFocusWidget;
     mFocusWidget = nullptr;

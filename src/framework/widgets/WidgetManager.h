@@ -89,7 +89,8 @@ public:
     // Re-evaluates the widget under the mouse after the tree changed.
     void RehupMouse();
     bool IsOwnerThread() const { return std::this_thread::get_id() == mOwnerThread; }
-    // Adds the widgets queued by other threads (called by update and draw).
+    // Applies the additions and focus changes queued by other threads (called by update and
+    // draw).
     void AddPendingWidgets();
 
     // Queues a widget's overlay to be drawn after the widgets of lower priority; only while
@@ -171,6 +172,8 @@ private:
     int mMinDeferredOverlayPriority = INT_MAX;
     std::vector<DeferredOverlay> mDeferredOverlays;
 
+    // A tree change requested by another thread: an addition (parent set) or, with no
+    // parent, a focus change.
     struct PendingAdd {
         WidgetContainer* parent;
         Widget* widget;
