@@ -29,9 +29,9 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
 
-int NestingDepth(const std::vector<uint8_t>& bytes) {
+Shape MeasureShape(const std::vector<uint8_t>& bytes) {
+    Shape shape;
     int depth = 0;
-    int deepest = 0;
     size_t i = 0;
     while (i < bytes.size()) {
         if (bytes[i] != '<') {
@@ -54,6 +54,7 @@ int NestingDepth(const std::vector<uint8_t>& bytes) {
             size_t j = i + 1;
             char quote = 0;
             char lastSignificant = 0;
+            int attributes = 0;
             for (; j < bytes.size(); ++j) {
                 const char c = static_cast<char>(bytes[j]);
                 if (quote) {
@@ -65,18 +66,22 @@ int NestingDepth(const std::vector<uint8_t>& bytes) {
                     lastSignificant = c;
                 } else if (c == '>') {
                     break;
+                } else if (c == '=') {
+                    ++attributes;
+                    lastSignificant = c;
                 } else if (c != ' ' && c != '\t' && c != '\r' && c != '\n') {
                     lastSignificant = c;
                 }
             }
+            if (attributes > shape.attributes) shape.attributes = attributes;
             if (lastSignificant != '/') {
                 ++depth;
-                if (depth > deepest) deepest = depth;
+                if (depth > shape.depth) shape.depth = depth;
             }
             i = j + 1;
         }
     }
-    return deepest;
+    return shape;
 }
 
 bool Parse(const std::vector<uint8_t>& bytes, TiXmlDocument& doc, std::string& reason) {
@@ -84,8 +89,13 @@ bool Parse(const std::vector<uint8_t>& bytes, TiXmlDocument& doc, std::string& r
         reason = "file too large";
         return false;
     }
-    if (NestingDepth(bytes) > kMaxDepth) {
+    const Shape shape = MeasureShape(bytes);
+    if (shape.depth > kMaxDepth) {
         reason = "elements nested too deeply";
+        return false;
+    }
+    if (shape.attributes > kMaxAttributes) {
+        reason = "too many attributes in one element";
         return false;
     }
     // The parser reads a zero-terminated text; an embedded zero byte ends the document there.

@@ -13,13 +13,22 @@ class TiXmlElement;
 
 namespace MenuXml {
 
-// Largest menu file read, and deepest element nesting accepted.
+// Largest menu file read, deepest element nesting and most attributes in one element accepted.
+// The parser recurses once per level and checks every attribute against the ones before it,
+// so both are bounded before it sees the text.
 inline constexpr size_t kMaxFileBytes = size_t{4} << 20;
 inline constexpr int kMaxDepth = 64;
+inline constexpr int kMaxAttributes = 256;
 
-// The deepest element nesting of an XML text, counted conservatively (every opened element
-// that is not closed by "/>" or a closing tag adds a level).
-int NestingDepth(const std::vector<uint8_t>& bytes);
+struct Shape {
+    int depth = 0;        // deepest element nesting
+    int attributes = 0;   // most attributes in one tag
+};
+
+// The shape of an XML text, measured conservatively: every opened element that is not closed
+// by "/>" or a closing tag adds a level; every '=' outside quoted values in a tag counts as
+// an attribute.
+Shape MeasureShape(const std::vector<uint8_t>& bytes);
 
 // Parses bytes into doc; false with a reason when the text is too deep or not XML.
 bool Parse(const std::vector<uint8_t>& bytes, TiXmlDocument& doc, std::string& reason);

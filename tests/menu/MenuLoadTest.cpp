@@ -171,6 +171,9 @@ TEST_F(MenuLoadTest, BadFilesFailWithTheFailedLineAndChangeNothing) {
     for (int i = 0; i < 100000; ++i) deep += "<a>";
     std::string deepUnquoted;
     for (int i = 0; i < 100000; ++i) deepUnquoted += "<a b=c>";
+    std::string manyAttributes = "<Screen><Button";
+    for (int i = 0; i < 200000; ++i) manyAttributes += " a" + std::to_string(i) + "=''";
+    manyAttributes += "/></Screen>";
     const std::pair<const char*, std::string> cases[] = {
         {"not xml", "this is not a menu"},
         {"empty", ""},
@@ -180,6 +183,8 @@ TEST_F(MenuLoadTest, BadFilesFailWithTheFailedLineAndChangeNothing) {
         {"screen not at top", "<Root><Screen><Button/></Screen></Root>"},
         {"deep", "<Screen>" + deep},
         {"deep unquoted", "<Screen>" + deepUnquoted},
+        {"many attributes", manyAttributes},
+        {"too large", "<Screen>" + std::string(5 << 20, ' ') + "</Screen>"},
     };
     for (const auto& [what, text] : cases) {
         SCOPED_TRACE(what);
