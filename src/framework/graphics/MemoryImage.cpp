@@ -419,6 +419,8 @@ void MemoryImage::StretchBlit(Image* src, const Rect& destRect, const Rect& srcR
     }
     const int colMin = cols[0];
     const int colMax = std::min(cols[n - 1] + 1, srcRect.width - 1);
+    // From here on the taps are relative to colMin, the first column of the mixed row.
+    for (int i = 0; i < n; ++i) cols[i] -= colMin;
     const int span = colMax - colMin + 1;
     uint32_t* mixed = Ensure(scratch.rowB, size_t(span) + 1);
     const KernelSet& k = Blit::ActiveKernels();
@@ -434,26 +436,22 @@ void MemoryImage::StretchBlit(Image* src, const Rect& destRect, const Rect& srcR
         const int first = std::min(has0 ? f0 : f1, has1 ? f1 : f0) - srcRect.x;
         const int end = std::max(has0 ? e0 : e1, has1 ? e1 : e0) - srcRect.x;
         // Keep the columns whose two taps reach [first, end).
-        const int a = int(std::lower_bound(cols, cols + n, first - 1) - cols);
-        const int b = int(std::lower_bound(cols, cols + n, end) - cols);
+        const int a = int(std::lower_bound(cols, cols + n, first - 1 - colMin) - cols);
+        const int b = int(std::lower_bound(cols, cols + n, end - colMin) - cols);
         if (a >= b) continue;
-        const uint32_t* row0 = s.GetBits() + size_t(sy0) * size_t(stride) + size_t(srcRect.x);
-        const uint32_t* row1 = s.GetBits() + size_t(sy1) * size_t(stride) + size_t(srcRect.x);
+        const uint32_t* row0 = s.GetBits() + size_t(sy0) * size_t(stride) + size_t(srcRect.x + colMin);
+        const uint32_t* row1 = s.GetBits() + size_t(sy1) * size_t(stride) + size_t(srcRect.x + colMin);
         const int lo = cols[a];
-        const int hi = std::min(cols[b - 1] + 1, colMax);
-        k.lerpRows(mixed + (lo - colMin), row0 + lo, row1 + lo, hi - lo + 1, fy);
-        mixed[hi - colMin + 1] = mixed[hi - colMin];   // guard for the right tap
+        const int hi = std::min(cols[b - 1] + 1, colMax - colMin);
+        k.lerpRows(mixed + lo, row0 + lo, row1 + lo, hi - lo + 1, fy);
+        mixed[hi + 1] = mixed[hi];   // guard for the right tap
         uint32_t* d = pixels_.data() + size_t(dy) * size_t(width_) + size_t(to.x);
-        // Column indices relative to colMin.
-        int32_t* rel = cols;   // adjusted in place below, restored after
-        for (int i = a; i < b; ++i) rel[i] -= colMin;
         if (directCopy) {
-            k.lerpColumns(d + a, mixed, rel + a, weights + 8 * a, b - a);
+            k.lerpColumns(d + a, mixed, cols + a, weights + 8 * a, b - a);
         } else {
-            k.lerpColumns(line + a, mixed, rel + a, weights + 8 * a, b - a);
+            k.lerpColumns(line + a, mixed, cols + a, weights + 8 * a, b - a);
             blend(d + a, line + a, b - a, analysis.IsOpaque());
         }
-        for (int i = a; i < b; ++i) rel[i] += colMin;
     }
     NoteDrawnInto();
 }

@@ -6,6 +6,8 @@
 
 #include <immintrin.h>
 
+#include <cstring>
+
 namespace Orvane::Blit {
 namespace avx2 {
 

@@ -29,25 +29,41 @@ inline V ModulateLanes(V s, V colour, V rgbMask, V alphaMask) {
     return VOR(VAND(q1, rgbMask), VAND(q2, alphaMask));
 }
 
+// Runs step over n pixels, LANES at a time; the last partial group goes through padded
+// copies (padding is transparent, so it changes nothing that is written back).
+template <typename Step>
+inline void ForSpans(uint32_t* d, const uint32_t* s, int n, Step step) {
+    int i = 0;
+    for (; i + LANES <= n; i += LANES) step(d + i, s + i);
+    if (i < n) {
+        alignas(32) uint32_t dt[LANES] = {};
+        alignas(32) uint32_t st[LANES] = {};
+        const size_t rest = size_t(n - i);
+        std::memcpy(dt, d + i, rest * sizeof(uint32_t));
+        if (s) std::memcpy(st, s + i, rest * sizeof(uint32_t));
+        step(dt, st);
+        std::memcpy(d + i, dt, rest * sizeof(uint32_t));
+    }
+}
+
 void SimdBlendOpaque(uint32_t* d, const uint32_t* s, int n, const Modulation& m) {
     const V zero = VZERO();
     const V alpha32 = VSET1_32(static_cast<int>(0xFF000000u));
     const V colour = ColorVector16(m.b, m.g, m.r, m.a);
     const V alphaMask = VSET1_64(static_cast<long long>(0xFFFF000000000000ULL));
     const V rgbMask = VSET1_64(0x0000FFFFFFFFFFFFLL);
-    int i = 0;
-    for (; i + LANES <= n; i += LANES) {
-        const V sv = VLOAD(s + i);
+    ForSpans(d, s, n, [&](uint32_t* dp, const uint32_t* sp) {
+        const V sv = VLOAD(sp);
         const V sa = VAND(sv, alpha32);
         if (m.neutral) {
             const int opaque = VMOVEMASK8(VCMPEQ32(sa, alpha32));
-            if (opaque == VFULLMASK) { VSTORE(d + i, sv); continue; }
+            if (opaque == VFULLMASK) { VSTORE(dp, sv); return; }
             const int clear = VMOVEMASK8(VCMPEQ32(sa, zero));
-            if (clear == VFULLMASK) continue;
+            if (clear == VFULLMASK) return;
         } else if (VMOVEMASK8(VCMPEQ32(sa, zero)) == VFULLMASK) {
-            continue;
+            return;
         }
-        const V dv = VLOAD(d + i);
+        const V dv = VLOAD(dp);
         V sl = VUNPACKLO8(sv, zero), sh = VUNPACKHI8(sv, zero);
         const V dl = VUNPACKLO8(dv, zero), dh = VUNPACKHI8(dv, zero);
         if (!m.neutral) {
@@ -56,9 +72,8 @@ void SimdBlendOpaque(uint32_t* d, const uint32_t* s, int n, const Modulation& m)
         }
         const V rl = MixTowards(dl, sl, VBCASTALPHA16(sl));
         const V rh = MixTowards(dh, sh, VBCASTALPHA16(sh));
-        VSTORE(d + i, VOR(VPACKUS16(rl, rh), alpha32));
-    }
-    if (i < n) PlainKernels().blendOpaque(d + i, s + i, n - i, m);
+        VSTORE(dp, VOR(VPACKUS16(rl, rh), alpha32));
+    });
 }
 
 void SimdAdd(uint32_t* d, const uint32_t* s, int n, const Modulation& m) {
@@ -67,12 +82,10 @@ void SimdAdd(uint32_t* d, const uint32_t* s, int n, const Modulation& m) {
     // The alpha lane of the colour is 256 so that the source alpha passes unchanged.
     const V colour = m.neutral ? ColorVector16(256, 256, 256, 256)
                                : ColorVector16(m.b, m.g, m.r, 256);
-    int i = 0;
-    for (; i + LANES <= n; i += LANES) {
-        const V sv = VLOAD(s + i);
-        if (VMOVEMASK8(VCMPEQ32(VAND(sv, VSET1_32(static_cast<int>(0xFF000000u))), zero)) ==
-            VFULLMASK)
-            continue;
+    const V alpha32 = VSET1_32(static_cast<int>(0xFF000000u));
+    ForSpans(d, s, n, [&](uint32_t* dp, const uint32_t* sp) {
+        const V sv = VLOAD(sp);
+        if (VMOVEMASK8(VCMPEQ32(VAND(sv, alpha32), zero)) == VFULLMASK) return;
         V sl = VUNPACKLO8(sv, zero), sh = VUNPACKHI8(sv, zero);
         if (!m.neutral) {
             sl = VSRLI16(VMULLO16(sl, colour), 8);
@@ -82,9 +95,8 @@ void SimdAdd(uint32_t* d, const uint32_t* s, int n, const Modulation& m) {
         const V tl = VSRLI16(VMULLO16(sl, al), 8);
         const V th = VSRLI16(VMULLO16(sh, ah), 8);
         const V addend = VAND(VPACKUS16(tl, th), rgb32);
-        VSTORE(d + i, VADDSU8(VLOAD(d + i), addend));
-    }
-    if (i < n) PlainKernels().add(d + i, s + i, n - i, m);
+        VSTORE(dp, VADDSU8(VLOAD(dp), addend));
+    });
 }
 
 void SimdFillOpaque(uint32_t* d, int n, uint32_t color) {
@@ -93,14 +105,12 @@ void SimdFillOpaque(uint32_t* d, int n, uint32_t color) {
     const uint32_t a = Alpha(color);
     const V s = ColorVector16(Channel(color, 0), Channel(color, 8), Channel(color, 16), a);
     const V av = ColorVector16(a, a, a, a);
-    int i = 0;
-    for (; i + LANES <= n; i += LANES) {
-        const V dv = VLOAD(d + i);
+    ForSpans(d, nullptr, n, [&](uint32_t* dp, const uint32_t*) {
+        const V dv = VLOAD(dp);
         const V rl = MixTowards(VUNPACKLO8(dv, zero), s, av);
         const V rh = MixTowards(VUNPACKHI8(dv, zero), s, av);
-        VSTORE(d + i, VOR(VPACKUS16(rl, rh), alpha32));
-    }
-    if (i < n) PlainKernels().fillOpaque(d + i, n - i, color);
+        VSTORE(dp, VOR(VPACKUS16(rl, rh), alpha32));
+    });
 }
 
 void SimdFillAdd(uint32_t* d, int n, uint32_t color) {
@@ -108,9 +118,9 @@ void SimdFillAdd(uint32_t* d, int n, uint32_t color) {
     const uint32_t addend = Pack(0, Channel(color, 16) * a / 256, Channel(color, 8) * a / 256,
                                  Channel(color, 0) * a / 256);
     const V add = VSET1_32(static_cast<int>(addend));
-    int i = 0;
-    for (; i + LANES <= n; i += LANES) VSTORE(d + i, VADDSU8(VLOAD(d + i), add));
-    if (i < n) PlainKernels().fillAdd(d + i, n - i, color);
+    ForSpans(d, nullptr, n, [&](uint32_t* dp, const uint32_t*) {
+        VSTORE(dp, VADDSU8(VLOAD(dp), add));
+    });
 }
 
 void SimdLerpRows(uint32_t* out, const uint32_t* r0, const uint32_t* r1, int n, uint32_t fy) {

@@ -3,6 +3,8 @@
 
 #include <emmintrin.h>
 
+#include <cstring>
+
 namespace Orvane::Blit {
 namespace sse2 {
 
