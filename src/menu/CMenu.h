@@ -50,13 +50,20 @@ public:
     int EditCount() const { return editCount_; }
     int ImageCount() const { return imageCount_; }
     int TextCount() const { return textCount_; }
-    const MenuButton& Button(int index) const { return buttons_.at(index); }
-    const MenuSlider& Slider(int index) const { return sliders_.at(index); }
-    const MenuEdit& Edit(int index) const { return edits_.at(index); }
-    const MenuImage& Image(int index) const { return images_.at(index); }
-    const MenuText& Text(int index) const { return texts_.at(index); }
+    // Item index of its kind (0 .. count - 1); an index outside gives an empty item.
+    const MenuButton& Button(int index) const { return ItemAt(buttons_, buttonCount_, index); }
+    const MenuSlider& Slider(int index) const { return ItemAt(sliders_, sliderCount_, index); }
+    const MenuEdit& Edit(int index) const { return ItemAt(edits_, editCount_, index); }
+    const MenuImage& Image(int index) const { return ItemAt(images_, imageCount_, index); }
+    const MenuText& Text(int index) const { return ItemAt(texts_, textCount_, index); }
 
 private:
+    template <typename Item, size_t N>
+    static const Item& ItemAt(const std::array<Item, N>& items, int count, int index) {
+        static const Item kEmpty{};
+        return index >= 0 && index < count ? items[static_cast<size_t>(index)] : kEmpty;
+    }
+
     MenuEnvironment& Env() const;
     uint32_t DrawColour() const;
 

@@ -43,6 +43,12 @@ CScores::CScores() = default;
 
 CScores::~CScores() = default;
 
+const ScoreEntry& CScores::Entry(int table, int row) const {
+    static const ScoreEntry kEmpty{};
+    if (table < 0 || table >= kTables || row < 0 || row >= kRows) return kEmpty;
+    return entries_[static_cast<size_t>(table * kRows + row)];
+}
+
 void CScores::ZeroAll() { entries_.fill(ScoreEntry{}); }
 
 bool CScores::Load() {

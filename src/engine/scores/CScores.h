@@ -61,7 +61,8 @@ public:
     int CurrentTable() const { return currentTable_; }
     bool NameEntryOn() const { return nameEntryOn_ != 0; }
     int EntryRow() const { return entryRow_; }
-    const ScoreEntry& Entry(int table, int row) const { return entries_.at(table * kRows + row); }
+    // Row of a table; outside the tables an empty entry.
+    const ScoreEntry& Entry(int table, int row) const;
 
     static constexpr const char* kFileName = "scores.ini";
 
