@@ -11,7 +11,6 @@ namespace {
 
 using Orvane::WindowMessage;
 
-
 // Only the low byte of a key or character record counts.
 unsigned char LowByte(uint32_t wParam) { return static_cast<unsigned char>(wParam & 0xFF); }
 

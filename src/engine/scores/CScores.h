@@ -53,7 +53,8 @@ public:
     // Name entry: typed characters, Backspace, Enter (keep), Escape (drop).
     void HandleNameKey(Orvane::WindowMessage record);
     // Draws the current table: rows at top + k * lineStep * 1.25 (k = 1..10), each with its
-    // rank at xRank, name at xName and score at xScore, all lineStep high.
+    // rank at xRank, name at xName and score at xScore, all lineStep high. The first form
+    // draws with the process-wide sprite registry's DrawText, the second through draw.
     void DrawTable(float top, float lineStep, float xRank, float xName, float xScore);
     void DrawTable(float top, float lineStep, float xRank, float xName, float xScore,
                    const TextDrawer& draw);

@@ -2,7 +2,6 @@
 #include "engine/scores/CScores.h"
 
 namespace {
-
 constexpr uint32_t kBackspace = 8;
 constexpr uint32_t kEnter = 13;
 constexpr uint32_t kEscape = 27;
