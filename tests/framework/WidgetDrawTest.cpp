@@ -205,3 +205,29 @@ TEST_F(WidgetDrawTest, WidgetAddedAndFocusedFromAnotherThreadJoinsAtTheNextUpdat
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(WidgetDrawTest, ChildrenStaySortedByZOrderNewestInFrontAmongEquals) {
+    LogWidget a("a", log, 0, 0, 10, 10), b("b", log, 20, 0, 10, 10), c("c", log, 40, 0, 10, 10),
+        d("d", log, 60, 0, 10, 10);
+    a.mZOrder = 5;
+    b.mZOrder = 0;
+    c.mZOrder = 5;
+    d.mZOrder = 3;
+    for (LogWidget* w : {&a, &b, &c, &d}) manager.AddWidget(w);
+    EXPECT_EQ(DrawAndTake(),
+              (EventLog{"b:draw 20,0", "d:draw 60,0", "a:draw 0,0", "c:draw 40,0"}));
+    EXPECT_TRUE(manager.IsBehind(&a, &c));
+    EXPECT_FALSE(manager.IsBehind(&c, &a));
+
+    manager.SendToBack(&c);
+    manager.PlaceInFront(&b, &a);
+    manager.MarkAllDirty();
+    EXPECT_EQ(DrawAndTake(),
+              (EventLog{"c:draw 40,0", "d:draw 60,0", "a:draw 0,0", "b:draw 20,0"}));
+    manager.AddWidget(&a);   // already a child: nothing changes
+    EXPECT_EQ(manager.Children().size(), 4u);
+}
+
+}  // namespace
