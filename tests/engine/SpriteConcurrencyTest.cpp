@@ -70,4 +70,31 @@ TEST_F(SpriteConcurrencyTest, TwoThreadsRegisteringAndLookingUpTheSameNames) {
     for (const std::string& name : names) EXPECT_EQ(shop_.loads[name], kRounds) << name;
 }
 
+// The loading thread sets the font up while the main thread already draws texts (the loading
+// screen's menu): a text is drawn with the old font or the new one, never with a mix.
+TEST_F(SpriteConcurrencyTest, FontSetUpWhileTextsAreDrawn) {
+    shop_.Add("English\\font01.png", 320, 240);
+    texts_.texts = {{"SymbolList", "AB"}, {"Line01_Width", "16,8"}};
+    std::atomic<bool> go{false};
+    std::atomic<bool> done{false};
+    std::thread loading([&] {
+        while (!go) {}
+        for (int i = 0; i < 200; ++i) sprites_.InitSymbolFont("English\\font01.png");
+        done = true;
+    });
+    int texts = 0;
+    int mixed = 0;
+    go = true;
+    while (!done || texts < 50) {
+        screen_.calls.clear();
+        sprites_.DrawText(0.5f, 0.5f, 0.1f, kNoTint, TEXT_CENTRE, "AB");
+        // Nothing before the font is there, both glyphs once it is.
+        if (!screen_.calls.empty() && screen_.calls.size() != 2u) ++mixed;
+        ++texts;
+    }
+    loading.join();
+    EXPECT_EQ(mixed, 0);
+    EXPECT_EQ(sprites_.TextureCount(), 1);
+}
+
 }  // namespace
