@@ -1,13 +1,14 @@
 #include "framework/widgets/Widget.h"
 
+#include "framework/platform/VirtualKeys.h"
 #include "framework/widgets/WidgetHost.h"
 #include "framework/widgets/WidgetManager.h"
 
 namespace Orvane {
 
 namespace {
-constexpr int kKeyTab = 0x09;
-constexpr int kKeyShift = 0x10;
+constexpr int kKeyTab = static_cast<int>(VK_TAB);
+constexpr int kKeyShift = static_cast<int>(VK_SHIFT);
 constexpr int kCursorArrow = 0;
 constexpr int kCursorHand = 1;
 }  // namespace

@@ -5,13 +5,14 @@
 
 #include "framework/graphics/Graphics.h"
 #include "framework/widgets/Widget.h"
+#include "framework/platform/VirtualKeys.h"
 #include "framework/widgets/WidgetHost.h"
 
 namespace Orvane {
 
 namespace {
-constexpr int kKeyTab = 0x09;
-constexpr int kKeyControl = 0x11;
+constexpr int kKeyTab = static_cast<int>(VK_TAB);
+constexpr int kKeyControl = static_cast<int>(VK_CONTROL);
 
 constexpr int kButtonLeft = 1;
 constexpr int kButtonRight = 2;
