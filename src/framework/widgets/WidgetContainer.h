@@ -90,8 +90,8 @@ protected:
     friend class WidgetManager;
     friend class Widget;
 
-    // The flags handed to the child at the given list position: below the manager's base
-    // modal widget the below-modal modification applies.
+    // The flags handed to a child: behind the manager's base modal widget (belowModal) the
+    // below-modal modification applies.
     int ChildFlags(int flags, bool belowModal) const;
     // The child of this container that is, or contains, the manager's base modal widget.
     const Widget* ModalChild() const;
