@@ -50,6 +50,12 @@ TEST(IniDocument, StringReadsAreCutAtTheLimitAndAtZeroBytes) {
     EXPECT_EQ(doc.Find("S", "long")->size(), 300u);   // blocks are read whole
     EXPECT_EQ(doc.GetString("S", "nul"), "ab");
     EXPECT_EQ(doc.GetString("S", "none", "fallback"), "fallback");
+
+    const std::string bom = "\xEF\xBB\xBF[ENGLISH]\r\nFPS=FPS\r\n";
+    IniDocument withMark = IniDocument::Parse(bom);
+    EXPECT_EQ(withMark.GetString("ENGLISH", "FPS"), "FPS");   // a byte-order mark is skipped
+    ASSERT_TRUE(withMark.Set("ENGLISH", "FPS", "IPS"));
+    EXPECT_EQ(withMark.Serialise(), "\xEF\xBB\xBF[ENGLISH]\r\nFPS=IPS\r\n");
 }
 
 TEST(IniDocument, WritesReplaceInPlaceAndAppendWhatIsMissing) {

@@ -70,7 +70,13 @@ TEST(PakHostile, DamagedPacksNeverReadOutsideTheFile) {
         EXPECT_EQ(pak.AddPakFile("main.pak"), c.accepted);
         SetDiagnosticHandler(nullptr);
         EXPECT_EQ(warnings, c.warnings);
-        EXPECT_TRUE(pak.IsPacked("main.pak"));   // the pack itself is always readable
+        PakFile* self = pak.FOpen("main.pak", "rb");   // the pack itself is always readable
+        ASSERT_NE(self, nullptr);
+        std::vector<uint8_t> decoded(c.pak.bytes.size() + 1);
+        EXPECT_EQ(pak.FRead(decoded.data(), 1, decoded.size(), self), c.pak.bytes.size());
+        decoded.pop_back();
+        EXPECT_EQ(decoded, c.pak.bytes);
+        pak.FClose(self);
 
         for (const std::string& spec : c.readable) {
             const std::string name = spec.substr(0, spec.find('='));

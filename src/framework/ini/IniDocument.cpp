@@ -38,10 +38,13 @@ bool HasAny(std::string_view s, std::string_view chars) { return s.find_first_of
 
 }  // namespace
 
-IniDocument::Line IniDocument::Classify(std::string text, bool crlf) {
+IniDocument::Line IniDocument::Classify(std::string text, bool crlf, bool first) {
     Line line;
     line.crlf = crlf;
-    const std::string_view t = Trim(text);
+    std::string_view t = text;
+    // Editors often start a file with a UTF-8 byte-order mark; it is kept but not parsed.
+    if (first && t.substr(0, 3) == "\xEF\xBB\xBF") t.remove_prefix(3);
+    t = Trim(t);
     if (!t.empty() && t.front() == '[') {
         const size_t close = t.rfind(']');
         if (close != std::string_view::npos) {
@@ -66,13 +69,13 @@ IniDocument IniDocument::Parse(std::string_view text) {
     while (start < text.size()) {
         const size_t nl = text.find('\n', start);
         if (nl == std::string_view::npos) {
-            doc.lines_.push_back(Classify(std::string(text.substr(start)), false));
+            doc.lines_.push_back(Classify(std::string(text.substr(start)), false, start == 0));
             break;
         }
         std::string_view body = text.substr(start, nl - start);
         const bool crlf = !body.empty() && body.back() == '\r';
         if (crlf) body.remove_suffix(1);
-        doc.lines_.push_back(Classify(std::string(body), crlf));
+        doc.lines_.push_back(Classify(std::string(body), crlf, start == 0));
         start = nl + 1;
     }
     doc.finalBreak_ = !text.empty() && text.back() == '\n';

@@ -53,7 +53,7 @@ private:
         std::string value;    // key value, trimmed and unquoted
     };
 
-    static Line Classify(std::string text, bool crlf);
+    static Line Classify(std::string text, bool crlf, bool first = false);
     // Index range [begin, end) of the lines belonging to the section header at `header`.
     size_t SectionEnd(size_t header) const;
     std::optional<size_t> FindKeyLine(std::string_view section, std::string_view key) const;

@@ -232,7 +232,7 @@ size_t PakInterface::FRead(void* buffer, size_t size, size_t count, PakFile* fil
     if (file->stream) return std::fread(buffer, size, count, file->stream);
     const size_t wanted = count > SIZE_MAX / size ? SIZE_MAX : size * count;
     const size_t n = std::min(wanted, static_cast<size_t>(file->size - file->pos));
-    std::memcpy(buffer, file->data + file->pos, n);
+    if (n > 0) std::memcpy(buffer, file->data + file->pos, n);
     file->pos += static_cast<long>(n);
     return n / size;
 }
