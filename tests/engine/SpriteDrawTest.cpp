@@ -125,7 +125,12 @@ TEST_F(SpriteDrawTest, FailsWithoutContextOrPicture) {
     EXPECT_TRUE(Calls().empty());
     // Hostile sizes do not reach the blitters as garbage.
     sprites_.DrawSprite(pic_.get(), 1e30f, NAN, 1e30f, 1, 0, 0, 1, 1, kNoTint, 0, 0);
+    sprites_.DrawSprite(pic_.get(), 0.5f, NAN, 0.1f, 0.1f, 0, 0, 1, 1, kNoTint, 0, 0);
+    sprites_.DrawSprite(pic_.get(), 0.5f, 0.5f, INFINITY, 0.1f, 0, 0, 1, 1, kNoTint, 0, 0);
+    accelerated_ = true;
+    sprites_.DrawSprite(pic_.get(), 0.5f, 0.5f, 0.1f, 0.1f, 0, 0, 1, 1, kNoTint, 0, NAN);
     EXPECT_TRUE(Calls().empty());
+    EXPECT_EQ(graphics_.GetDrawMode(), Orvane::kDrawModeNormal);
 }
 
 TEST_F(SpriteDrawTest, RotationNeedsAccelerationOrNaturalSize) {

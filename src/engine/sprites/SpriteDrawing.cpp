@@ -94,7 +94,10 @@ int CSpriteManager::DrawSprite(Orvane::Image* image, float x, float y, float w, 
 
     const int iw = image->GetWidth();
     const int ih = image->GetHeight();
-    if (iw > 0 && ih > 0) {
+    // A position or size that is not a number (a damaged menu or level file) draws nothing.
+    const bool placeable = std::isfinite(left) && std::isfinite(top) && std::isfinite(dw) &&
+                           std::isfinite(dh) && std::isfinite(angle);
+    if (iw > 0 && ih > 0 && placeable) {
         const float fw = static_cast<float>(iw);
         const float fh = static_cast<float>(ih);
         const Orvane::Rect source(TruncToInt(uLeft * fw), TruncToInt(vTop * fh),
