@@ -64,8 +64,9 @@ void OrvaneAppBase::StopCursorThread() {
 void OrvaneAppBase::CursorThreadLoop() {
     int lastX = -1, lastY = -1;
     while (mCursorThreadRunning && !mShutdown) {
-        // Real time: this thread paces itself and must not move a test's manual clock.
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        // Real time: this thread paces itself and must not move a test's manual clock. It only
+        // matters while a software cursor is shown; otherwise it looks in less often.
+        std::this_thread::sleep_for(std::chrono::milliseconds(mSoftwareCursorShown ? 10 : 50));
         int x = 0, y = 0;
         if (!GetPlatform().GetCursorPosition(x, y)) continue;
         if (x == lastX && y == lastY) continue;

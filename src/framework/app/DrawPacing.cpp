@@ -73,6 +73,14 @@ bool OrvaneAppBase::DrawDirtyWidgets() {
     return true;
 }
 
+void OrvaneAppBase::BeginScreenDraw() {
+    if (mDisplay) mDisplay->Lock().lock();
+}
+
+void OrvaneAppBase::EndScreenDraw() {
+    if (mDisplay) mDisplay->Lock().unlock();
+}
+
 void OrvaneAppBase::PresentScreen() {
     if (mDisplay) mDisplay->Present();
 }

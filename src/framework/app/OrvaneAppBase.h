@@ -184,6 +184,9 @@ public:
 
     // --- WidgetHost ---------------------------------------------------------------------
     bool IsHardwareAccelerated() const override;
+    // A draw pass holds the display's lock, so no other thread touches the display meanwhile.
+    void BeginScreenDraw() override;
+    void EndScreenDraw() override;
 
     // --- Strings ------------------------------------------------------------------------
     // A user-interface string by key, with the fallback when the table has none.

@@ -93,7 +93,9 @@ SdlPlatform::~SdlPlatform() {
         if (cursor) SDL_FreeCursor(cursor);
         cursor = nullptr;
     }
-    if (videoUp_) SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+    // The platform is the last user of SDL: let it release everything it keeps process-wide
+    // (the desktop-bus connection among others).
+    if (videoUp_) SDL_Quit();
 }
 
 uint32_t SdlPlatform::TimeMs() { return MonotonicMs(); }
@@ -110,6 +112,7 @@ bool SdlPlatform::InitWindowSystem(std::string& error) {
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    SDL_SetHint("SDL_SHUTDOWN_DBUS_ON_QUIT", "1");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
         error = SDL_GetError();
         return false;
