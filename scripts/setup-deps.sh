@@ -16,6 +16,8 @@ packages=(
   fonts-comic-neue fonts-quicksand
   # looking at and listening to the game without a desktop
   xvfb xauth xdotool imagemagick x11-utils sox
+  # a window manager for the virtual screen: title bars, close buttons, full-screen requests
+  openbox
 )
 
 missing=()
