@@ -18,21 +18,27 @@ struct Rect {
     constexpr int Right() const { return x + width; }
     constexpr int Bottom() const { return y + height; }
     constexpr bool Contains(int px, int py) const {
-        return px >= x && px < x + width && py >= y && py < y + height;
+        return px >= x && px < End(x, width) && py >= y && py < End(y, height);
     }
     // True when other lies wholly inside this rectangle (an empty other never does).
     constexpr bool ContainsRect(const Rect& o) const {
-        return !o.IsEmpty() && o.x >= x && o.y >= y && o.Right() <= Right() &&
-               o.Bottom() <= Bottom();
+        return !o.IsEmpty() && o.x >= x && o.y >= y && End(o.x, o.width) <= End(x, width) &&
+               End(o.y, o.height) <= End(y, height);
     }
-    // The common part; empty (width or height 0) when they do not overlap.
+    // The common part; empty (width or height 0) when they do not overlap. Computed in 64
+    // bits, so rectangles reaching past the int range intersect correctly.
     constexpr Rect Intersection(const Rect& o) const {
-        int l = std::max(x, o.x), t = std::max(y, o.y);
-        int r = std::min(Right(), o.Right()), b = std::min(Bottom(), o.Bottom());
-        if (r <= l || b <= t) return Rect(l, t, 0, 0);
-        return Rect(l, t, r - l, b - t);
+        const long long l = std::max(x, o.x), t = std::max(y, o.y);
+        const long long r = std::min(End(x, width), End(o.x, o.width));
+        const long long b = std::min(End(y, height), End(o.y, o.height));
+        if (r <= l || b <= t) return Rect(int(l), int(t), 0, 0);
+        return Rect(int(l), int(t), int(r - l), int(b - t));
     }
     constexpr bool Intersects(const Rect& o) const { return !Intersection(o).IsEmpty(); }
+
+    static constexpr long long End(int start, int length) {
+        return static_cast<long long>(start) + length;
+    }
 
     constexpr bool operator==(const Rect& o) const {
         return x == o.x && y == o.y && width == o.width && height == o.height;

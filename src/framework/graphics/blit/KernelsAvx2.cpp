@@ -21,6 +21,7 @@ constexpr int VFULLMASK = -1;
 #define VSET1_64(x) _mm256_set1_epi64x(x)
 #define VAND(a, b) _mm256_and_si256((a), (b))
 #define VOR(a, b) _mm256_or_si256((a), (b))
+#define VANDNOT(a, b) _mm256_andnot_si256((a), (b))
 #define VADD16(a, b) _mm256_add_epi16((a), (b))
 #define VSUB16(a, b) _mm256_sub_epi16((a), (b))
 #define VMULLO16(a, b) _mm256_mullo_epi16((a), (b))

@@ -3,7 +3,7 @@
 // widened to 16 bits, so every product below fits: 255 x 256 at most.
 //
 // Required: type V; LANES (pixels per vector); VLOAD, VSTORE, VZERO, VSET1_32, VSET1_64,
-// VAND, VOR, VADD16, VSUB16, VMULLO16, VMULHI16 (signed), VSRLI16, VSLLI16, VUNPACKLO8,
+// VAND, VANDNOT (~a & b), VOR, VADD16, VSUB16, VMULLO16, VMULHI16 (signed), VSRLI16, VSLLI16, VUNPACKLO8,
 // VUNPACKHI8, VPACKUS16, VCMPEQ32, VMOVEMASK8, VFULLMASK, VADDSU8, VBCASTALPHA16 (the alpha
 // lane of each pixel copied to its four lanes).
 
@@ -72,7 +72,14 @@ void SimdBlendOpaque(uint32_t* d, const uint32_t* s, int n, const Modulation& m)
         }
         const V rl = MixTowards(dl, sl, VBCASTALPHA16(sl));
         const V rh = MixTowards(dh, sh, VBCASTALPHA16(sh));
-        VSTORE(dp, VOR(VPACKUS16(rl, rh), alpha32));
+        const V mixed = VOR(VPACKUS16(rl, rh), alpha32);
+        if (m.neutral) {
+            // Opaque source pixels are copied exactly.
+            const V opaque = VCMPEQ32(sa, alpha32);
+            VSTORE(dp, VOR(VAND(opaque, sv), VANDNOT(opaque, mixed)));
+        } else {
+            VSTORE(dp, mixed);
+        }
     });
 }
 

@@ -18,6 +18,7 @@ constexpr int VFULLMASK = 0xFFFF;
 #define VSET1_64(x) _mm_set1_epi64x(x)
 #define VAND(a, b) _mm_and_si128((a), (b))
 #define VOR(a, b) _mm_or_si128((a), (b))
+#define VANDNOT(a, b) _mm_andnot_si128((a), (b))
 #define VADD16(a, b) _mm_add_epi16((a), (b))
 #define VSUB16(a, b) _mm_sub_epi16((a), (b))
 #define VMULLO16(a, b) _mm_mullo_epi16((a), (b))
