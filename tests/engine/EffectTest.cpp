@@ -146,6 +146,17 @@ TEST_F(EffectTest, TimedSoundPlaysOnceThroughThePlayer) {
     EXPECT_TRUE(effects_->IsEmpty());
 }
 
+// The program's own list plays timed sounds as sound events of the audio manager (an unknown
+// event is reported in the log by the audio manager).
+TEST_F(EffectTest, ProgramListPlaysSoundEventsThroughTheAudioManager) {
+    CEffect2d& list = EffectList();
+    list.Clear();
+    list.AddTimedSound(0.0f, "no_such_event");
+    list.Update();
+    EXPECT_EQ(Count(Log(), "no_such_event"), 1);
+    list.Clear();
+}
+
 TEST_F(EffectTest, RingBurstSpreadsItsParticlesEvenly) {
     effects_->SetDensity(false);
     EXPECT_EQ(effects_->Density(), 5);
