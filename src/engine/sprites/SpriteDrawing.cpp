@@ -27,14 +27,16 @@ bool IsWholeWindow(float uLeft, float vTop, float uRight, float vBottom) {
 }  // namespace
 
 uint32_t DimColour(uint32_t colour, float factor) {
+    if (!(factor > 0.0f)) factor = 0.0f;
+    if (factor > 1.0f) factor = 1.0f;
     auto scale = [factor](uint32_t byte) {
-        return static_cast<uint32_t>(static_cast<float>(byte) * factor) & 0xFFu;
+        return static_cast<uint32_t>(static_cast<float>(byte) * factor);
     };
     const uint32_t a = scale((colour >> 24) & 0xFF);
     const uint32_t r = scale((colour >> 16) & 0xFF);
     const uint32_t g = scale((colour >> 8) & 0xFF);
     const uint32_t b = scale(colour & 0xFF);
-    // Alpha 255 would wrap to 0 (read as opaque) only with a factor of 1; kept as computed.
+    // In 32 bits: with a factor of 1 an alpha of 255 wraps to the byte 0, read as opaque.
     return ((a + 1u) << 24) | (r << 16) | (g << 8) | b;
 }
 
