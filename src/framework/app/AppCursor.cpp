@@ -67,14 +67,10 @@ void OrvaneAppBase::CursorThreadLoop() {
         // Real time: this thread paces itself and must not move a test's manual clock. It only
         // matters while a software cursor is shown; otherwise it looks in less often.
         std::this_thread::sleep_for(std::chrono::milliseconds(mSoftwareCursorShown ? 10 : 50));
+        if (!mSoftwareCursorShown) continue;
         int x = 0, y = 0;
         if (!GetPlatform().GetCursorPosition(x, y)) continue;
         if (x == lastX && y == lastY) continue;
-        if (!mSoftwareCursorShown) {
-            lastX = x;
-            lastY = y;
-            continue;
-        }
         lastX = x;
         lastY = y;
         Display* display = mDisplay.get();
