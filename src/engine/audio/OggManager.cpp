@@ -1,9 +1,11 @@
 #include "engine/audio/OggManager.h"
 
-#include "engine/audio/SoundScript.h"
 #include "engine/config/Config.h"
+#include "engine/config/ConfigFiles.h"
+#include "engine/config/NumberText.h"
 #include "engine/log/Log.h"
 #include "framework/core/Random.h"
+#include "framework/ini/IniDocument.h"
 #include "framework/pak/PakInterface.h"
 #include "framework/sound/SoundManager.h"
 
@@ -11,12 +13,26 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <string>
+#include <vector>
 
 namespace {
 
 constexpr int kExtensionLength = 4;   // ".ogg", ".wav"
+constexpr size_t kSectionListBuffer = 10000;   // the section names are read into this much
+
+// Section names in file order, as many as the name list holds (each name and its terminator,
+// then the list's terminator).
+std::vector<std::string> ListedSections(const Orvane::IniDocument& script) {
+    std::vector<std::string> names;
+    size_t used = 0;
+    for (std::string& name : script.SectionNames()) {
+        if (used + name.size() + 1 > kSectionListBuffer - 1) break;
+        used += name.size() + 1;
+        names.push_back(std::move(name));
+    }
+    return names;
+}
 
 // The library-generator draw the gameplay uses: floor(r / 32767 x (hi + 1)) + lo, drawn again
 // until it lies in [lo, hi].
@@ -39,7 +55,7 @@ void CopyName(char (&field)[COggManager::kNameSize], const std::string& text) {
 // Parses a decimal floating number from the start of the text (as the ini helpers do).
 bool ParseVolume(const std::string& text, float* out) {
     if (text.empty()) return false;
-    *out = static_cast<float>(std::strtod(text.c_str(), nullptr));
+    *out = static_cast<float>(NumberText::DecimalPrefix(text.c_str()));
     return true;
 }
 
@@ -128,14 +144,13 @@ bool COggManager::InitSounds() {
 }
 
 void COggManager::LoadSoundEvents(const char* fileName) {
-    // The script lies in the working folder.
-    std::error_code error;
-    const std::filesystem::path path = std::filesystem::current_path(error) / (fileName ? fileName : "");
-    SoundScript script;
-    script.Load(path.string());
+    // The script lies in the working folder; a missing or unreadable one holds no events.
+    const auto loaded = ConfigFiles::LoadDataFile(fileName ? fileName : "");
+    static const Orvane::IniDocument kNoScript;
+    const Orvane::IniDocument& script = loaded ? *loaded : kNoScript;
 
     soundEventCount_ = 0;
-    for (const std::string& section : script.SectionNames()) {
+    for (const std::string& section : ListedSections(script)) {
         if (soundEventCount_ >= kMaxSoundEvents) break;
         SoundEvent& event = soundEvents_[soundEventCount_++];
         event = SoundEvent{};

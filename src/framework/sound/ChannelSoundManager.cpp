@@ -130,9 +130,13 @@ bool ChannelSoundManager::LoadSound(int id, const std::string& fileName) {
     if (!ValidId(id)) return false;
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        sounds_[id] = SoundSlot{};
+        // The sound goes; its base volume and pan stay with the id.
+        SoundSlot& slot = sounds_[id];
+        slot.source.reset();
+        slot.buffer.reset();
+        slot.fileName.clear();
         if (!device_) return true;
-        sounds_[id].fileName = fileName;
+        slot.fileName = fileName;
     }
     // Decoding takes a while; the main thread goes on playing meanwhile.
     PcmSound pcm;

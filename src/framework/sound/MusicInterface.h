@@ -13,7 +13,8 @@ class MusicInterface {
 public:
     virtual ~MusicInterface() = default;
 
-    // Reads the file through the file layer; ".ogg" (and ".wav") play as a stream from memory.
+    // Reads the file through the file layer; ".ogg", ".wav" and ".mp3" play as a stream from
+    // memory (what the mixer can decode); module songs are not played.
     virtual bool LoadMusic(int /*songId*/, const std::string& /*fileName*/) { return false; }
     // Starts at full (maximum) volume; offset is a byte offset into the stream when positive.
     virtual void PlayMusic(int /*songId*/, int /*offset*/ = 0, bool /*noLoop*/ = false) {}

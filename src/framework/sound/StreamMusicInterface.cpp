@@ -55,9 +55,9 @@ double StreamMusicInterface::GetSongVolume(int songId) const {
 
 bool StreamMusicInterface::LoadMusic(int songId, const std::string& fileName) {
     const std::string extension = LowerExtension(fileName);
-    if (extension != "ogg" && extension != "wav") {
+    if (extension != "ogg" && extension != "wav" && extension != "mp3") {
         // Module songs are not played on this platform.
-        Diagnose("Music '" + fileName + "' FAILED: only Ogg Vorbis and wave streams are played");
+        Diagnose("Music '" + fileName + "' FAILED: only streams (.ogg, .wav, .mp3) are played");
         return false;
     }
     std::vector<uint8_t> bytes;
