@@ -271,6 +271,17 @@ TEST_F(SoundLoaderTest, DamagedCacheIsRebuilt) {
     }
 }
 
+TEST_F(SoundLoaderTest, UnreadableAndUnwritableCacheStillLoadsTheSource) {
+    ASSERT_TRUE(TestSupport::WriteFile(dir_ / "Sound/beep.ogg", SoundTestFiles::EncodeOgg(tone_)));
+    // A folder where the cache file belongs: it can be neither read nor replaced.
+    std::filesystem::create_directories(dir_ / "cached/Sound/beep.wav/inside");
+    PcmSound sound;
+    EXPECT_EQ(LoadSoundFile("Sound\\beep", &sound), SoundOrigin::OggVorbis);
+    EXPECT_EQ(LoadSoundFile("Sound\\beep", &sound), SoundOrigin::OggVorbis);
+    EXPECT_EQ(sound.FrameCount(), 2000u);
+    EXPECT_FALSE(TestSupport::FileExists(dir_ / "cached/Sound/beep.wav.tmp"));
+}
+
 TEST_F(SoundLoaderTest, WaveBeforeOggAndNoCacheForWaves) {
     ASSERT_TRUE(TestSupport::WriteFile(dir_ / "Sound/both.ogg", SoundTestFiles::EncodeOgg(tone_)));
     ASSERT_TRUE(TestSupport::WriteFile(dir_ / "Sound/both.wav", SoundTestFiles::PlainWave(SoundTestFiles::Sine(10))));

@@ -8,6 +8,8 @@
 
 #include <array>
 #include <filesystem>
+#include <mutex>
+#include <thread>
 
 using namespace Orvane;
 
@@ -34,6 +36,7 @@ public:
     FakeDevice(std::array<Channel, kChannels>* c, std::vector<int>* rates) : channels(c), preparedRates(rates) {}
 
     std::shared_ptr<DeviceSound> Prepare(const PcmSound&, int rate) override {
+        std::lock_guard<std::mutex> lock(prepareMutex);   // called from the loading thread too
         preparedRates->push_back(rate);
         return std::make_shared<FakeSound>(rate);
     }
@@ -56,6 +59,7 @@ public:
     void SetMasterGain(double gain) override { master = gain; }
     double GetMasterGain() override { return master; }
     double master = 1.0;
+    std::mutex prepareMutex;
 };
 
 class SoundManagerTest : public ::testing::Test {
@@ -202,6 +206,21 @@ TEST_F(SoundManagerTest, PitchShiftPlaysAtTheShiftedRate) {
     EXPECT_EQ(instance->Frequency(), 100);
     instance->ShiftPitch(1000);
     EXPECT_EQ(instance->Frequency(), 100000);
+}
+
+TEST_F(SoundManagerTest, LoadingThreadLoadsWhileTheMainThreadPlays) {
+    ASSERT_TRUE(manager_->LoadSound(0, "Sound\\tone"));
+    std::thread loader([this] {
+        for (int round = 0; round < 20; ++round)
+            for (int id = 1; id < 12; ++id) EXPECT_TRUE(manager_->LoadSound(id, "Sound\\tone"));
+    });
+    for (int i = 0; i < 2000; ++i) {
+        if (SoundInstance* instance = manager_->CreateInstance(i % 12)) instance->Play(false, true);
+        channels_[static_cast<size_t>(i) % channels_.size()].playing = false;
+        platform_.AdvanceTime(1);
+    }
+    loader.join();
+    EXPECT_EQ(manager_->LoadedCount(), 12);
 }
 
 TEST_F(SoundManagerTest, SystemVolumeGoesToTheOutput) {

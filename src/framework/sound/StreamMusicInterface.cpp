@@ -61,7 +61,10 @@ bool StreamMusicInterface::LoadMusic(int songId, const std::string& fileName) {
         return false;
     }
     std::vector<uint8_t> bytes;
-    if (!ReadWholeFile(fileName, bytes, kMaxSongBytes)) return false;
+    if (!ReadWholeFile(fileName, bytes, kMaxSongBytes)) {
+        Diagnose("Music '" + fileName + "' FAILED: file not found or unreadable");
+        return false;
+    }
     UnloadMusic(songId);
     if (!device_->Load(songId, std::move(bytes))) {
         Diagnose("Music '" + fileName + "' FAILED: not a playable stream");
