@@ -27,17 +27,6 @@ double Clamp01(double v) { return std::isfinite(v) ? std::clamp(v, 0.0, 1.0) : 0
 
 }  // namespace
 
-std::unique_ptr<MusicInterface> CreateSilentMusicInterface() {
-    return std::make_unique<MusicInterface>();
-}
-
-std::unique_ptr<MusicInterface> CreateMusicBackEnd(bool wantSound) {
-    if (!wantSound) return CreateSilentMusicInterface();
-    auto device = OpenMixerMusicDevice();
-    if (!device) return CreateSilentMusicInterface();
-    return std::make_unique<StreamMusicInterface>(std::move(device));
-}
-
 StreamMusicInterface::StreamMusicInterface(std::unique_ptr<MusicStreamDevice> device)
     : device_(std::move(device)) {}
 
