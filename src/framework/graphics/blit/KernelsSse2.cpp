@@ -61,24 +61,36 @@ void LerpColumns(uint32_t* out, const uint32_t* row, const int32_t* x0, const ui
 void SampleLinearSpan(uint32_t* out, const SourceWindow& w, int64_t u, int64_t v, int64_t du,
                       int64_t dv, int n) {
     const __m128i zero = _mm_setzero_si128();
+    // A tap outside the window: the nearest edge pixel's colour with alpha 0.
+    auto tap = [&w](int64_t x, int64_t y) -> int {
+        const bool inside = x >= 0 && y >= 0 && x < w.width && y < w.height;
+        const int cx = static_cast<int>(x < 0 ? 0 : (x >= w.width ? w.width - 1 : x));
+        const int cy = static_cast<int>(y < 0 ? 0 : (y >= w.height ? w.height - 1 : y));
+        const uint32_t p = w.At(cx, cy);
+        return static_cast<int>(inside ? p : (p & 0x00FFFFFFu));
+    };
     for (int i = 0; i < n; ++i, u += du, v += dv) {
         const int64_t uu = u - 0x8000, vv = v - 0x8000;
         const int64_t x0 = uu >> 16, y0 = vv >> 16;
-        if (x0 < 0 || y0 < 0 || x0 + 1 >= w.width || y0 + 1 >= w.height) {
-            out[i] = SampleLinear(w, u, v);   // at or beyond the edges
+        if (x0 < -1 || y0 < -1 || x0 >= w.width || y0 >= w.height) {
+            out[i] = 0;   // wholly outside
             continue;
         }
-        const uint32_t fx = FixedFraction8(uu), fy = FixedFraction8(vv);
-        const uint32_t* p = w.pixels + y0 * w.stride + x0;
-        const __m128i top = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)), zero);
-        const __m128i bottom = _mm_unpacklo_epi8(
-            _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p + w.stride)), zero);
+        __m128i top, bottom;
+        if (x0 >= 0 && y0 >= 0 && x0 + 1 < w.width && y0 + 1 < w.height) {
+            const uint32_t* p = w.pixels + y0 * w.stride + x0;
+            top = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p));
+            bottom = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p + w.stride));
+        } else {
+            top = _mm_set_epi32(0, 0, tap(x0 + 1, y0), tap(x0, y0));
+            bottom = _mm_set_epi32(0, 0, tap(x0 + 1, y0 + 1), tap(x0, y0 + 1));
+        }
+        const short fx = static_cast<short>(FixedFraction8(uu));
+        const short fy = static_cast<short>(FixedFraction8(vv));
         const __m128i vert = _mm_srli_epi16(
-            _mm_add_epi16(_mm_mullo_epi16(top, _mm_set1_epi16(static_cast<short>(256 - fy))),
-                          _mm_mullo_epi16(bottom, _mm_set1_epi16(static_cast<short>(fy)))), 8);
-        const __m128i wx = _mm_set_epi16(short(fx), short(fx), short(fx), short(fx),
-                                         short(256 - fx), short(256 - fx), short(256 - fx),
-                                         short(256 - fx));
+            _mm_add_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(top, zero), _mm_set1_epi16(short(256 - fy))),
+                          _mm_mullo_epi16(_mm_unpacklo_epi8(bottom, zero), _mm_set1_epi16(fy))), 8);
+        const __m128i wx = _mm_unpacklo_epi64(_mm_set1_epi16(short(256 - fx)), _mm_set1_epi16(fx));
         out[i] = static_cast<uint32_t>(
             _mm_cvtsi128_si32(_mm_packus_epi16(LerpPair(vert, wx), zero)));
     }
