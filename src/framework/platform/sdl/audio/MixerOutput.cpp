@@ -46,11 +46,10 @@ bool AcquireMixerOutput(MixerFormat* format) {
             Diagnose(std::string("Audio output not available: ") + SDL_GetError());
             return false;
         }
-        // Frequency and format changes are allowed: SDL_mixer mixes in whatever the device
-        // takes and sounds are converted to it when they are loaded.
+        // The mix is 16-bit; its rate may follow the device (sounds are converted to it when
+        // they are loaded), which spares a second resampling in SDL.
         if (Mix_OpenAudioDevice(AudioDevice::kOutputRate, AUDIO_S16SYS, AudioDevice::kOutputChannels,
-                                kChunkFrames, nullptr,
-                                SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_FORMAT_CHANGE) != 0) {
+                                kChunkFrames, nullptr, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE) != 0) {
             Diagnose(std::string("Audio output not available: ") + Mix_GetError());
             SDL_QuitSubSystem(SDL_INIT_AUDIO);
             return false;
