@@ -34,6 +34,17 @@ std::string Unquote(std::string_view v) {
     return std::string(v);
 }
 
+std::string IndexKey(std::string_view section, std::string_view key) {
+    std::string out;
+    section = Trim(section);
+    key = Trim(key);
+    out.reserve(section.size() + key.size() + 1);
+    for (char c : section) out += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    out += '\n';   // never part of a name
+    for (char c : key) out += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return out;
+}
+
 bool HasAny(std::string_view s, std::string_view chars) { return s.find_first_of(chars) != std::string_view::npos; }
 
 }  // namespace
@@ -79,6 +90,7 @@ IniDocument IniDocument::Parse(std::string_view text) {
         start = nl + 1;
     }
     doc.finalBreak_ = !text.empty() && text.back() == '\n';
+    doc.Reindex();
     return doc;
 }
 
@@ -97,16 +109,26 @@ size_t IniDocument::SectionEnd(size_t header) const {
     return i;
 }
 
-std::optional<size_t> IniDocument::FindKeyLine(std::string_view section, std::string_view key) const {
-    for (size_t h = 0; h < lines_.size(); ++h) {
-        if (lines_[h].kind != Kind::Section || !SameName(lines_[h].name, section)) continue;
-        const size_t end = SectionEnd(h);
-        for (size_t i = h + 1; i < end; ++i) {
-            if (lines_[i].kind == Kind::Key && SameName(lines_[i].name, key)) return i;
+void IniDocument::Reindex() {
+    // First section, then first key wins, as lookups on the original platform do.
+    index_.clear();
+    std::string section;
+    bool inSection = false;
+    for (size_t i = 0; i < lines_.size(); ++i) {
+        const Line& l = lines_[i];
+        if (l.kind == Kind::Section) {
+            section = l.name;
+            inSection = true;
+        } else if (l.kind == Kind::Key && inSection) {
+            index_.emplace(IndexKey(section, l.name), i);
         }
-        h = end - 1;
     }
-    return std::nullopt;
+}
+
+std::optional<size_t> IniDocument::FindKeyLine(std::string_view section, std::string_view key) const {
+    const auto it = index_.find(IndexKey(section, key));
+    if (it == index_.end()) return std::nullopt;
+    return it->second;
 }
 
 std::optional<std::string> IniDocument::Find(std::string_view section, std::string_view key) const {
@@ -139,7 +161,7 @@ bool IniDocument::Set(std::string_view section, std::string_view key, std::strin
         // The key keeps the spelling it has in the file.
         Line& l = lines_[*line];
         l = Classify(l.name + "=" + std::string(value), l.crlf);
-        return true;
+        return true;   // same key at the same line: the index stays right
     }
     const bool crlf = DefaultCrlf();
     // A last line without a break gets one of the file's style before anything follows it.
@@ -151,11 +173,13 @@ bool IniDocument::Set(std::string_view section, std::string_view key, std::strin
         while (at > h + 1 && Trim(lines_[at - 1].text).empty()) --at;
         lines_.insert(lines_.begin() + static_cast<long>(at), Classify(text, crlf));
         if (at == lines_.size() - 1) finalBreak_ = true;
+        Reindex();
         return true;
     }
     lines_.push_back(Classify("[" + std::string(s) + "]", crlf));
     lines_.push_back(Classify(text, crlf));
     finalBreak_ = true;
+    Reindex();
     return true;
 }
 
@@ -163,6 +187,7 @@ bool IniDocument::Erase(std::string_view section, std::string_view key) {
     bool erased = false;
     while (const auto line = FindKeyLine(section, key)) {
         lines_.erase(lines_.begin() + static_cast<long>(*line));
+        Reindex();
         erased = true;
     }
     return erased;

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -58,8 +59,11 @@ private:
     size_t SectionEnd(size_t header) const;
     std::optional<size_t> FindKeyLine(std::string_view section, std::string_view key) const;
     bool DefaultCrlf() const;
+    // Rebuilt after every change, so a shared const document is safe to read from any thread.
+    void Reindex();
 
     std::vector<Line> lines_;
+    std::unordered_map<std::string, size_t> index_;   // "section\nkey" in lower case -> first line
     bool finalBreak_ = false;   // the text ended with a line break
 };
 

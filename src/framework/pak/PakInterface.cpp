@@ -168,6 +168,7 @@ bool PakInterface::AddPakFile(const std::string& fileName) {
 }
 
 bool PakInterface::IsPacked(const std::string& name) const {
+    if (impl_->generation.load() == 0) return false;   // no pack registered: nothing to normalise
     const std::string key = NormalisePakName(name, CurrentWorkingFolder());
     std::shared_lock lock(impl_->mutex);
     return impl_->Find(key) != nullptr;

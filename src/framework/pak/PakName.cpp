@@ -1,6 +1,8 @@
 #include "framework/pak/PakName.h"
 
 #include <cctype>
+#include <cerrno>
+#include <climits>
 #include <unistd.h>
 #include <vector>
 
@@ -65,12 +67,12 @@ std::string NormalisePakName(const std::string& name, const std::string& working
 }
 
 std::string CurrentWorkingFolder() {
-    std::vector<char> buffer(4096);
-    for (int attempt = 0; attempt < 4; ++attempt) {
-        if (getcwd(buffer.data(), buffer.size())) return buffer.data();
-        buffer.resize(buffer.size() * 4);
-    }
-    return "";
+    // Called on every file look-up: a stack buffer first, the heap only for very deep folders.
+    char local[PATH_MAX];
+    if (getcwd(local, sizeof local)) return local;
+    if (errno != ERANGE) return "";
+    std::vector<char> buffer(sizeof local * 4);
+    return getcwd(buffer.data(), buffer.size()) ? buffer.data() : "";
 }
 
 }  // namespace Orvane
