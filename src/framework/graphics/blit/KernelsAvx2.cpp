@@ -1,5 +1,5 @@
 // The AVX2 kernel set, compiled for AVX2 in this file only and chosen at run time when the
-// processor has it. Filtering kernels are shared with the SSE2 set.
+// processor has it. Sampling along rotated lines is shared with the SSE2 set.
 #pragma GCC target("avx2")
 
 #include "framework/graphics/blit/Kernels.h"
@@ -38,6 +38,33 @@ constexpr int VFULLMASK = -1;
 
 #include "framework/graphics/blit/KernelsSimd.inl"
 
+// Four pixels at a time: each 128-bit lane mixes two pixels from their neighbour pairs.
+void LerpColumns(uint32_t* out, const uint32_t* row, const int32_t* x0, const uint16_t* weights,
+                 int n) {
+    const __m256i zero = _mm256_setzero_si256();
+    auto pair = [row](int32_t x) {
+        return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(row + x));
+    };
+    auto weight = [weights](int i) {
+        return _mm_loadu_si128(reinterpret_cast<const __m128i*>(weights + 8 * i));
+    };
+    int i = 0;
+    for (; i + 4 <= n; i += 4) {
+        const __m256i taps = _mm256_set_m128i(_mm_unpacklo_epi64(pair(x0[i + 2]), pair(x0[i + 3])),
+                                              _mm_unpacklo_epi64(pair(x0[i]), pair(x0[i + 1])));
+        const __m256i even = _mm256_unpacklo_epi8(taps, zero);   // pixels i, i + 2
+        const __m256i odd = _mm256_unpackhi_epi8(taps, zero);    // pixels i + 1, i + 3
+        const __m256i pe = _mm256_mullo_epi16(even, _mm256_set_m128i(weight(i + 2), weight(i)));
+        const __m256i po = _mm256_mullo_epi16(odd, _mm256_set_m128i(weight(i + 3), weight(i + 1)));
+        const __m256i se = _mm256_srli_epi16(_mm256_add_epi16(pe, _mm256_srli_si256(pe, 8)), 8);
+        const __m256i so = _mm256_srli_epi16(_mm256_add_epi16(po, _mm256_srli_si256(po, 8)), 8);
+        const __m256i packed = _mm256_packus_epi16(_mm256_unpacklo_epi64(se, so), zero);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i),
+                         _mm256_castsi256_si128(_mm256_permute4x64_epi64(packed, 0x08)));
+    }
+    if (i < n) Sse2Kernels().lerpColumns(out + i, row, x0 + i, weights + 8 * i, n - i);
+}
+
 KernelSet MakeSet() {
     KernelSet set = Sse2Kernels();
     set.name = "avx2";
@@ -47,6 +74,7 @@ KernelSet MakeSet() {
     set.fillOpaque = SimdFillOpaque;
     set.fillAdd = SimdFillAdd;
     set.lerpRows = SimdLerpRows;
+    set.lerpColumns = LerpColumns;
     return set;
 }
 
