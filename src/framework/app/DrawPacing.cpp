@@ -54,7 +54,7 @@ bool OrvaneAppBase::DrawDirtyWidgets() {
 
     mLastDrawTick = platform.TimeMs();
     mLastDrawTickShared = mLastDrawTick;
-    PresentScreen();
+    PresentScreen(drew);
     UpdateTimeAccumulator();
     mScreenBltTime = static_cast<int>(platform.TimeMs() - mLastDrawTick);
 
@@ -81,8 +81,8 @@ void OrvaneAppBase::EndScreenDraw() {
     if (mDisplay) mDisplay->Lock().unlock();
 }
 
-void OrvaneAppBase::PresentScreen() {
-    if (mDisplay) mDisplay->Present();
+void OrvaneAppBase::PresentScreen(bool imageChanged) {
+    if (mDisplay) mDisplay->Present(imageChanged);
 }
 
 }  // namespace Orvane

@@ -160,7 +160,7 @@ public:
     virtual void RunOneUpdate();
     virtual void RunFractionalUpdate(float fraction);
     virtual bool DrawDirtyWidgets();
-    virtual void PresentScreen();
+    virtual void PresentScreen(bool imageChanged = true);
     bool HandleQueuedMessages(bool single);
     void DropTimeDebt(bool relaxForASecond);
     // Deletes the widget once no update or draw that may hold it is running.

@@ -26,8 +26,10 @@ public:
     // windowed or full screen. Images drawn before survive; the screen image is cleared.
     virtual Result Init(int width, int height, bool windowed, std::string& error) = 0;
 
-    // Shows the screen image. False when the frame could not be shown.
-    virtual bool Present() = 0;
+    // Shows the screen image. False when the frame could not be shown. imageChanged false
+    // says the image holds the same pixels as at the last present (an idle frame): the
+    // back-end may show its copy without taking the pixels again.
+    virtual bool Present(bool imageChanged = true) = 0;
 
     // The screen image; none before the first successful Init.
     MemoryImage* ScreenImage() { return screen_.get(); }

@@ -23,7 +23,7 @@ Display::Result HeadlessDisplay::Init(int width, int height, bool windowed, std:
     return Result::Ok;
 }
 
-bool HeadlessDisplay::Present() {
+bool HeadlessDisplay::Present(bool imageChanged) {
     if (physicallyFullScreen_ && simulateVSync_ && refreshRate_ > 0) {
         const uint32_t period = static_cast<uint32_t>(1000 / refreshRate_);
         if (period > 0) GetPlatform().SleepMs(period - GetPlatform().TimeMs() % period);
@@ -31,7 +31,7 @@ bool HeadlessDisplay::Present() {
     std::lock_guard<std::recursive_mutex> guard(Lock());
     const MemoryImage* screen = ScreenImage();
     if (!screen) return false;
-    lastPresented_ = screen->Pixels();
+    if (imageChanged || lastPresented_.empty()) lastPresented_ = screen->Pixels();
     ++presentCount_;
     return true;
 }

@@ -14,7 +14,7 @@ public:
     explicit HeadlessDisplay(int refreshRate = 60) { refreshRate_ = refreshRate; }
 
     Result Init(int width, int height, bool windowed, std::string& error) override;
-    bool Present() override;
+    bool Present(bool imageChanged = true) override;
     bool IsPhysicallyFullScreen() const override { return physicallyFullScreen_; }
 
     // Test controls.

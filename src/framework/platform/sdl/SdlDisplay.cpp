@@ -51,6 +51,7 @@ Display::Result SdlDisplay::Init(int width, int height, bool windowed, std::stri
         }
         SDL_SetTextureBlendMode(texture_, SDL_BLENDMODE_NONE);
     }
+    textureFilled_ = false;   // the screen image is cleared below
     width_ = width;
     height_ = height;
     windowed_ = windowed;
@@ -75,11 +76,15 @@ Display::Result SdlDisplay::Init(int width, int height, bool windowed, std::stri
     return Result::Ok;
 }
 
-bool SdlDisplay::Present() {
+bool SdlDisplay::Present(bool imageChanged) {
     std::lock_guard<std::recursive_mutex> guard(Lock());
     MemoryImage* screen = ScreenImage();
     if (!renderer_ || !texture_ || !screen) return false;
-    if (SDL_UpdateTexture(texture_, nullptr, screen->GetBits(), width_ * 4) != 0) return false;
+    // One upload per changed frame; an idle frame shows the texture as it is.
+    if (imageChanged || !textureFilled_) {
+        if (SDL_UpdateTexture(texture_, nullptr, screen->GetBits(), width_ * 4) != 0) return false;
+        textureFilled_ = true;
+    }
 
     int outW = 0, outH = 0;
     if (SDL_GetRendererOutputSize(renderer_, &outW, &outH) != 0) return false;

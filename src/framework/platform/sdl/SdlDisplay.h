@@ -19,7 +19,7 @@ public:
     ~SdlDisplay() override;
 
     Result Init(int width, int height, bool windowed, std::string& error) override;
-    bool Present() override;
+    bool Present(bool imageChanged = true) override;
     bool IsPhysicallyFullScreen() const override { return physicallyFullScreen_; }
 
 private:
@@ -35,6 +35,7 @@ private:
     int height_ = 0;
     bool windowed_ = true;
     bool physicallyFullScreen_ = false;
+    bool textureFilled_ = false;
 };
 
 }  // namespace Orvane
