@@ -264,6 +264,22 @@ TEST_F(TransformDrawTest, OtherScalesStretchAboutTheCentre) {
     EXPECT_EQ(screen.GetPixel(12, 12), 0xFF000000u);
 }
 
+TEST_F(TransformDrawTest, RotationThenScaleDrawsThroughTheMatrix) {
+    // The sprite registry's rotated sprites: a rotation (here none) and then a scale.
+    Transform2D t;
+    t.RotateDegrees(0.0f);
+    t.Scale(2.0f, 2.0f);
+    ASSERT_EQ(t.GetForm(), Transform2D::Form::Matrix);
+    g.DrawImageWithTransform(&quad, t, 10, 10);
+    for (int y = 6; y < 14; ++y)
+        for (int x = 6; x < 14; ++x) {
+            uint32_t want = 0xFF000000u;
+            if (x >= 8 && x < 12 && y >= 8 && y < 12)
+                want = y < 10 ? (x < 10 ? kA : kB) : (x < 10 ? kC : kD);
+            EXPECT_EQ(screen.GetPixel(x, y), want) << x << "," << y;
+        }
+}
+
 TEST(GraphicsTest, MirroredDrawIsClippedFromTheOtherSide) {
     MemoryImage screen = Screen();
     MemoryImage row = Picture(3, 1, {kA, kB, kC});
