@@ -244,6 +244,24 @@ TEST_F(AppBase, StartRunsLoadingOffTheMainThreadAndReportsStatistics) {
     }
 }
 
+TEST_F(AppBase, WindowIconComesFromAPictureAndDamagedFilesAreRefused) {
+    TestSupport::ScopedTempDir dir;
+    TestSupport::ScopedCwd cwd(dir.Path());
+    // A 2 x 2 uncompressed 32-bit TGA, and one cut short.
+    std::vector<uint8_t> tga = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0, 2, 0, 32, 8};
+    for (int i = 0; i < 4; ++i) tga.insert(tga.end(), {0x20, 0x40, 0x80, 0xFF});
+    ASSERT_TRUE(TestSupport::WriteFile(dir / "icon.tga", tga));
+    tga.resize(20);
+    ASSERT_TRUE(TestSupport::WriteFile(dir / "broken.tga", tga));
+
+    TestApp app;
+    EXPECT_FALSE(app.SetWindowIconFromFile("broken.tga"));
+    EXPECT_FALSE(app.SetWindowIconFromFile("missing.png"));
+    EXPECT_EQ(platform_.IconWidth(), 0);
+    EXPECT_TRUE(app.SetWindowIconFromFile("icon.tga"));
+    EXPECT_EQ(platform_.IconWidth(), 2);
+}
+
 TEST_F(AppBase, UrlFilesOpenOnlyWebAndMailAddresses) {
     TestSupport::ScopedTempDir dir;
     struct Case {
