@@ -371,3 +371,18 @@ TEST(MemoryImageTest, AlphaFactsFollowThePixels) {
 }
 
 }  // namespace
+
+TEST(GraphicsTest, AdditiveFadesWithTheColourAlpha) {
+    // A fading additive effect is drawn tinted with a falling alpha: half alpha adds half.
+    MemoryImage screen(8, 1);
+    screen.Clear(0xFF000000u);
+    MemoryImage src(8, 1);
+    src.Clear(0xFFC8C8C8u);
+    Graphics g(&screen);
+    g.SetDrawMode(Graphics::DRAWMODE_ADDITIVE);
+    g.SetColorizeImages(true);
+    g.SetColor(Color(255, 255, 255, 128));
+    g.DrawImage(&src, 0, 0);
+    // a = 255 x 128 / 255 = 128; S' = 200 x 255 / 256 = 199; 199 x 128 / 256 = 99.
+    for (int x = 0; x < 8; ++x) EXPECT_NEAR(int(screen.GetPixel(x, 0) & 0xFF), 99, 1) << x;
+}

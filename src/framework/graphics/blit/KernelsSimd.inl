@@ -86,17 +86,19 @@ void SimdBlendOpaque(uint32_t* d, const uint32_t* s, int n, const Modulation& m)
 void SimdAdd(uint32_t* d, const uint32_t* s, int n, const Modulation& m) {
     const V zero = VZERO();
     const V rgb32 = VSET1_32(0x00FFFFFF);
-    // The alpha lane of the colour is 256 so that the source alpha passes unchanged.
-    const V colour = m.neutral ? ColorVector16(256, 256, 256, 256)
-                               : ColorVector16(m.b, m.g, m.r, 256);
+    // The colour's alpha scales the source alpha as in the normal mode, so a tinted
+    // additive sprite fades with its colour.
+    const V colour = ColorVector16(m.b, m.g, m.r, m.a);
+    const V alphaMask = VSET1_64(static_cast<long long>(0xFFFF000000000000ULL));
+    const V rgbMask = VSET1_64(0x0000FFFFFFFFFFFFLL);
     const V alpha32 = VSET1_32(static_cast<int>(0xFF000000u));
     ForSpans(d, s, n, [&](uint32_t* dp, const uint32_t* sp) {
         const V sv = VLOAD(sp);
         if (VMOVEMASK8(VCMPEQ32(VAND(sv, alpha32), zero)) == VFULLMASK) return;
         V sl = VUNPACKLO8(sv, zero), sh = VUNPACKHI8(sv, zero);
         if (!m.neutral) {
-            sl = VSRLI16(VMULLO16(sl, colour), 8);
-            sh = VSRLI16(VMULLO16(sh, colour), 8);
+            sl = ModulateLanes(sl, colour, rgbMask, alphaMask);
+            sh = ModulateLanes(sh, colour, rgbMask, alphaMask);
         }
         const V al = VBCASTALPHA16(sl), ah = VBCASTALPHA16(sh);
         const V tl = VSRLI16(VMULLO16(sl, al), 8);

@@ -7,7 +7,9 @@
 //   destination with alpha:    Ao := Ad + (255 - Ad) x a / 255, w := a x 255 / Ao,
 //                              c := S'c x w / 256 + Dc x (256 - w) / 256, alpha Ao,
 //   where S'c = Sc x Cc / 256, or Sc itself when C is the neutral white.
-// Additive mode: c := min(255, Dc + S'c x As / 256), the destination alpha kept.
+// Additive mode: c := min(255, Dc + S'c x a / 256) with a as above, the destination alpha
+//   kept. (With a white colour a = As; a tinted colour's alpha fades the sprite, as the
+//   accelerated display does.)
 #pragma once
 
 #include <cstdint>
@@ -65,7 +67,7 @@ inline uint32_t ReferenceBlendAlphaDest(uint32_t d, uint32_t s, const Modulation
 }
 
 inline uint32_t ReferenceAdd(uint32_t d, uint32_t s, const Modulation& m) {
-    const uint32_t as = Alpha(s);
+    const uint32_t as = EffectiveAlpha(s, m);
     uint32_t r, g, b;
     Modulate(s, m, r, g, b);
     auto add = [as](uint32_t sc, uint32_t dc) {
