@@ -142,6 +142,9 @@ void PreviewScreen::DrawLoadingScreen() {
     CSpriteManager& sprites = SpriteManager();
     sprites.DrawSprite(sprites.GetTexture(kBackground), 0.5f, 0.5f, 1.0f, 1.0f, 0.0f, 0.0f, 1.0f,
                        1.0f, kNoTint, SPRITE_NATURAL_SIZE, 0.0f);
+    // The logo lives in the language folder, loaded last: looking it up registers it now.
+    sprites.DrawSprite(sprites.GetTexture(kLogo), 0.5f, 0.165f, 1.0f, 1.0f, 0.0f, 0.0f, 1.0f,
+                       1.0f, kNoTint, SPRITE_NATURAL_SIZE, 0.0f);
     sprites.DrawProgressBar(sprites.GetTexture(kLoadingEmpty), sprites.GetTexture(kLoadingFull),
                             0.5f, 0.75f, 0.25f, 0.09f, app_.LoadingPercent(),
                             BAR_FILL_RIGHT | BAR_NATURAL_SIZE);
