@@ -78,13 +78,13 @@ TEST(PakHostile, DamagedPacksNeverReadOutsideTheFile) {
         EXPECT_EQ(decoded, c.pak.bytes);
         pak.FClose(self);
 
-        for (const std::string& spec : c.readable) {
-            const std::string name = spec.substr(0, spec.find('='));
+        for (const std::string& entry : c.readable) {
+            const std::string name = entry.substr(0, entry.find('='));
             PakFile* f = pak.FOpen(name.c_str(), "rb");
             ASSERT_NE(f, nullptr) << name;
             char buf[16] = {};
             const size_t n = pak.FRead(buf, 1, sizeof buf, f);
-            EXPECT_EQ(std::string(buf, n), spec.substr(spec.find('=') + 1));
+            EXPECT_EQ(std::string(buf, n), entry.substr(entry.find('=') + 1));
             pak.FClose(f);
         }
         for (const std::string& name : c.absent) EXPECT_FALSE(pak.IsPacked(name)) << name;
