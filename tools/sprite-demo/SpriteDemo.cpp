@@ -3,14 +3,15 @@
 // sheets, progress bars, digit strips) and texts in the symbol font, and three moments of a
 // screen of running effects.
 //
-//   sprite_demo <game folder> <output prefix> [--software] [--window <seconds>]
+//   sprite_demo <game folder> <output prefix> [--software] [--window <seconds>] [--fullscreen]
 //
 // The game folder needs language.ini with the symbol-font table (section "ENGLISH") and the
 // font picture it names; pictures the folder lacks are painted by the demo ("Demo\...").
 // --software draws as without hardware acceleration (no rotation of stretched sprites, five
 // particles per burst). --window also shows the screens live in an SDL window for the given
 // seconds (the still screen, then the effects, repeated, timed by the real clock), for example
-// under xvfb-run with a screenshot taken from outside.
+// under xvfb-run with a screenshot taken from outside; --fullscreen shows that window full
+// screen (the 800 x 600 screen scaled and letterboxed).
 #include "DemoPictures.h"
 #include "PngFile.h"
 
@@ -166,18 +167,19 @@ void DrawEffectScreen(CEffect2d& fx, const EffectScene& scene, float seconds) {
 
 // Shows the screens in a window: the still screen for a second, then two seconds of effects,
 // over and over, until the time is up or the window is closed.
-int RunWindow(int seconds, bool accelerated) {
+int RunWindow(int seconds, bool accelerated, bool fullScreen) {
     Orvane::SdlPlatform sdl;
     Orvane::SetPlatform(&sdl);
     std::string error;
     Orvane::WindowSettings settings;
     settings.title = "sprite_demo";
+    settings.fullScreen = fullScreen;
     if (!sdl.InitWindowSystem(error) || !sdl.CreateMainWindow(settings, error)) {
         std::fprintf(stderr, "no window: %s\n", error.c_str());
         return 1;
     }
     std::unique_ptr<Orvane::Display> display = sdl.CreateDisplay();
-    if (!display || display->Init(800, 600, true, error) != Orvane::Display::Result::Ok) {
+    if (!display || display->Init(800, 600, !fullScreen, error) != Orvane::Display::Result::Ok) {
         std::fprintf(stderr, "no display: %s\n", error.c_str());
         return 1;
     }
@@ -241,12 +243,15 @@ int main(int argc, char** argv) {
     const std::string prefix = std::filesystem::absolute(argv[2]).string();
     bool accelerated = true;
     int windowSeconds = 0;
+    bool fullScreen = false;
     for (int i = 3; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--software") {
             accelerated = false;
         } else if (arg == "--window" && i + 1 < argc) {
             windowSeconds = std::atoi(argv[++i]);
+        } else if (arg == "--fullscreen") {
+            fullScreen = true;
         } else {
             std::fprintf(stderr, "unknown option %s\n", argv[i]);
             return 2;
@@ -336,7 +341,7 @@ int main(int argc, char** argv) {
     fx.Clear();
     if (windowSeconds > 0) {
         Orvane::SetPlatform(nullptr);
-        if (RunWindow(windowSeconds, accelerated) != 0) ++failures;
+        if (RunWindow(windowSeconds, accelerated, fullScreen) != 0) ++failures;
     }
     sprites.DeleteAllTextures();
     Orvane::SetPlatform(nullptr);
