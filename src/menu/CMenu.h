@@ -39,6 +39,9 @@ public:
     void SetText(const std::string& name, const std::string& text);
     // Checks the button at index and unchecks the rest of its radio group, when it has one.
     void SelectRadio(int index);
+    // Enables or disables the button at index (an index outside does nothing). A disabled
+    // button loses its hover state at once.
+    void SetButtonEnabled(int index, bool enabled);
 
     // Fades the whole screen: every picture and text is drawn with this much opacity.
     float opacity = 1.0f;

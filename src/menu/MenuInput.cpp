@@ -46,6 +46,10 @@ bool CMenu::ButtonsInput(const WindowMessage& message, std::string& action) {
     const int h = Env().ScreenHeight();
     for (int i = 0; i < buttonCount_; ++i) {
         MenuButton& b = buttons_[i];
+        if (!b.enabled) {
+            b.hover = false;
+            continue;
+        }
         const bool inside = MenuGeometry::Inside(message.x, message.y, b.xc, b.yc, b.width,
                                                  b.height, w, h);
         if (message.message == Orvane::WM_MOUSEMOVE) {
@@ -122,6 +126,12 @@ void CMenu::EditsInput(const WindowMessage& message) {
             e.text.push_back(c);
         }
     }
+}
+
+void CMenu::SetButtonEnabled(int index, bool enabled) {
+    if (index < 0 || index >= buttonCount_) return;
+    buttons_[index].enabled = enabled;
+    if (!enabled) buttons_[index].hover = false;
 }
 
 void CMenu::SelectRadio(int index) {

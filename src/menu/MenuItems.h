@@ -49,6 +49,8 @@ struct MenuButton {
     std::string action;
     bool hover = false;
     bool checked = false;
+    // A disabled button is drawn as usual but never hit: no hover, no sound, no action.
+    bool enabled = true;
     float captionHeight = 0.0f;
 
     bool IsCheckBox() const { return !outImgChecked.empty(); }

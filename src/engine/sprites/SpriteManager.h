@@ -119,6 +119,11 @@ public:
     void LoadImage(const std::string& folder, const std::string& file);
     // The picture registered under name, loading it on a miss; none when it does not load.
     Orvane::Image* GetTexture(const std::string& name);
+    // The handle of that picture (its entry's index, stable until DeleteAllTextures), loading
+    // it on a miss; -1 when it does not load.
+    int GetTextureHandle(const std::string& name);
+    // The picture of a handle; none for -1 or a handle that is not registered (any more).
+    Orvane::Image* TextureByHandle(int handle) const;
     // Number of picture files (.png, .jpg, .tga, .bmp) in folder.
     int CountImageFiles(const std::string& folder);
     // kind 1 scans folder and loads its first file; kind 2 loads the next one. True when a
@@ -163,10 +168,10 @@ private:
         std::string name;
     };
 
-    // Registers path (the body of LoadImage) and returns its picture, none when not loaded.
-    Orvane::Image* Register(const std::string& path);
-    // Search of the published entries; none when absent.
-    Orvane::Image* Find(const std::string& name) const;
+    // Registers path (the body of LoadImage) and returns its entry's index, -1 when not loaded.
+    int Register(const std::string& path);
+    // Search of the published entries; -1 when absent.
+    int Find(const std::string& name) const;
     std::unique_ptr<Orvane::Image> LoadPicture(const std::string& path) const;
     bool IsAccelerated() const;
     std::string Translate(const std::string& key) const;

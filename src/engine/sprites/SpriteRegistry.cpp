@@ -75,35 +75,35 @@ CSpriteManager::ImageSize CSpriteManager::GetImageSize(const Orvane::Image* imag
 
 // --- Registry --------------------------------------------------------------------------
 
-Orvane::Image* CSpriteManager::Find(const std::string& name) const {
+int CSpriteManager::Find(const std::string& name) const {
     const int count = textureCount_.load(std::memory_order_acquire);
     for (int i = 0; i < count; ++i) {
-        const TextureEntry& entry = textures_[static_cast<size_t>(i)];
-        if (entry.name == name) return entry.image.get();
+        if (textures_[static_cast<size_t>(i)].name == name) return i;
     }
-    return nullptr;
+    return -1;
 }
 
 void CSpriteManager::LoadImage(const std::string& folder, const std::string& file) {
     Register(folder + file);
 }
 
-Orvane::Image* CSpriteManager::Register(const std::string& path) {
+int CSpriteManager::Register(const std::string& path) {
     std::lock_guard<std::mutex> lock(registerMutex_);
     const int count = textureCount_.load(std::memory_order_relaxed);
     if (count >= kMaxTextures) {
         LogWrite("Overflow error: maximum textures count", 0);
-        return nullptr;
+        return Find(path);
     }
     // Only this thread appends while the lock is held, so the search sees every entry.
-    if (Orvane::Image* existing = Find(path)) return existing;
+    const int existing = Find(path);
+    if (existing >= 0) return existing;
 
     // A name the table cannot hold is never registered (it could not be told apart).
     std::unique_ptr<Orvane::Image> image;
     if (path.size() <= kMaxNameLength) image = LoadPicture(path);
     if (!image) {
         LogWrite("Loading image: '" + path + "' ... FAILED", 0);
-        return nullptr;
+        return -1;
     }
 
     TextureEntry& entry = textures_[static_cast<size_t>(count)];
@@ -116,13 +116,23 @@ Orvane::Image* CSpriteManager::Register(const std::string& path) {
     std::snprintf(line, sizeof line, "Loading image: '%s' ... OK (%d loaded) (%s)", path.c_str(),
                   count + 1, "32 bit");
     LogWrite(line, 0);
-    return entry.image.get();
+    return count;
 }
 
 Orvane::Image* CSpriteManager::GetTexture(const std::string& name) {
-    if (Orvane::Image* image = Find(name)) return image;
+    return TextureByHandle(GetTextureHandle(name));
+}
+
+int CSpriteManager::GetTextureHandle(const std::string& name) {
+    const int found = Find(name);
+    if (found >= 0) return found;
     // A miss loads the file; a name that cannot be loaded is tried again on every look-up.
     return Register(name);
+}
+
+Orvane::Image* CSpriteManager::TextureByHandle(int handle) const {
+    if (handle < 0 || handle >= TextureCount()) return nullptr;
+    return textures_[static_cast<size_t>(handle)].image.get();
 }
 
 void CSpriteManager::DeleteAllTextures() {
