@@ -28,6 +28,13 @@ bool WaitFor(const std::function<bool()>& condition, int timeoutMs) {
     return condition();
 }
 
+// A headless platform whose audio outputs are the real mixer's (on SDL's dummy driver).
+class MixerPlatform : public HeadlessPlatform {
+public:
+    std::unique_ptr<AudioDevice> OpenAudioDevice() override { return OpenMixerAudioDevice(); }
+    std::unique_ptr<MusicStreamDevice> OpenMusicDevice() override { return OpenMixerMusicDevice(); }
+};
+
 class SoundMixerTest : public ::testing::Test {
 protected:
     SoundMixerTest() : cwd_(dir_.Path()) {
@@ -42,7 +49,7 @@ protected:
     }
     ~SoundMixerTest() override { SetPlatform(nullptr); }
 
-    HeadlessPlatform platform_;
+    MixerPlatform platform_;
     TestSupport::ScopedTempDir dir_;
     TestSupport::ScopedCwd cwd_;
 };
@@ -133,4 +140,41 @@ TEST_F(SoundMixerTest, SoundsAndMusicShareOneOutput) {
     EXPECT_TRUE(music->IsPlaying(0));
     auto again = CreateSoundManager(true);
     EXPECT_TRUE(again->IsReady());
+}
+
+// The headless platform's own outputs play nothing and record what a player would have heard.
+TEST(RecordingAudio, HeadlessOutputsRecordSoundsWithVolumeAndPanAndSongs) {
+    TestSupport::ScopedTempDir dir;
+    TestSupport::ScopedCwd cwd(dir.Path());
+    std::filesystem::create_directories(dir / "Sound");
+    std::filesystem::create_directories(dir / "Music");
+    TestSupport::WriteFile(dir / "Sound/short.wav",
+                           SoundTestFiles::PlainWave(SoundTestFiles::Sine(1102, 11025, 1, 8)));
+    TestSupport::WriteFile(dir / "Music/x.ogg", std::string("not empty"));
+    HeadlessPlatform platform;
+    SetPlatform(&platform);
+    {
+        auto manager = CreateSoundManager(true);
+        ASSERT_TRUE(manager->IsReady());
+        ASSERT_TRUE(manager->LoadSound(3, "Sound\\short"));
+        SoundInstance* sound = manager->CreateInstance(3);
+        ASSERT_NE(sound, nullptr);
+        sound->SetVolume(0.5);
+        sound->SetPan(-3000);
+        ASSERT_TRUE(sound->Play(false, true));
+
+        const auto started = platform.Audio().Sounds();
+        ASSERT_EQ(started.size(), 1u);
+        EXPECT_EQ(started[0].name, "Sound\\short");
+        EXPECT_FALSE(started[0].looping);
+        EXPECT_LT(started[0].volume, 1.0);
+        EXPECT_GT(started[0].left, started[0].right);   // panned to the left
+
+        auto music = CreateMusicBackEnd(true);
+        ASSERT_TRUE(music->LoadMusic(0, "Music\\x.ogg"));
+        music->FadeIn(0, 0, 0.01, false);
+        ASSERT_EQ(platform.Audio().Songs().size(), 1u);
+        EXPECT_TRUE(platform.Audio().Songs()[0].looping);
+    }
+    SetPlatform(nullptr);
 }

@@ -29,6 +29,14 @@ void HeadlessPlatform::SleepMs(uint32_t ms) {
     }
 }
 
+std::unique_ptr<AudioDevice> HeadlessPlatform::OpenAudioDevice() {
+    return OpenRecordingAudioDevice(audio_);
+}
+
+std::unique_ptr<MusicStreamDevice> HeadlessPlatform::OpenMusicDevice() {
+    return OpenRecordingMusicDevice(audio_);
+}
+
 bool HeadlessPlatform::CreateMainWindow(const WindowSettings& settings, std::string& error) {
     if (!windowFailure_.empty()) {
         error = windowFailure_;

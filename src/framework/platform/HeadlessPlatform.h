@@ -6,6 +6,7 @@
 
 #include "framework/platform/InstanceLock.h"
 #include "framework/platform/Platform.h"
+#include "framework/platform/RecordingAudio.h"
 #include "framework/platform/SettingsStore.h"
 
 #include <atomic>
@@ -92,6 +93,12 @@ public:
     bool MouseCaptured() const { return captured_; }
     CursorShape LastCursorShape() const { return cursorShape_; }
 
+    // --- Audio: outputs that play nothing and record what was started --------------------
+    std::unique_ptr<AudioDevice> OpenAudioDevice() override;
+    std::unique_ptr<MusicStreamDevice> OpenMusicDevice() override;
+    // Every sound and song started on the outputs this platform opened.
+    AudioRecord& Audio() { return *audio_; }
+
     // --- Shell --------------------------------------------------------------------------
     // Messages are written to standard error and recorded; URLs are recorded, not opened.
     void ShowMessageBox(const std::string& title, const std::string& text) override;
@@ -125,6 +132,7 @@ private:
     std::atomic<uint32_t> buttons_{0};
     bool captured_ = false;
     CursorShape cursorShape_ = CursorShape::Arrow;
+    std::shared_ptr<AudioRecord> audio_ = std::make_shared<AudioRecord>();
     std::vector<std::string> messageBoxes_;
     std::vector<std::string> openedUrls_;
 };

@@ -13,7 +13,9 @@
 
 namespace Orvane {
 
+class AudioDevice;
 class Display;
+class MusicStreamDevice;
 class SettingsStore;
 
 // Cursor shapes by the application's cursor numbers.
@@ -98,6 +100,12 @@ public:
     virtual uint32_t AsyncButtonState() { return 0; }
     virtual void CaptureMouse(bool capture) { (void)capture; }
     virtual void SetCursorShape(CursorShape shape) { (void)shape; }
+
+    // --- Audio ---------------------------------------------------------------------------
+    // The sound channels and the music stream of the output; none when there is no output
+    // (the program is then silent).
+    virtual std::unique_ptr<AudioDevice> OpenAudioDevice();
+    virtual std::unique_ptr<MusicStreamDevice> OpenMusicDevice();
 
     // --- Shell ---------------------------------------------------------------------------
     // A modal message for the user; also written to standard error.

@@ -3,6 +3,7 @@
 #include "framework/platform/Platform.h"
 
 #include "framework/display/HeadlessDisplay.h"
+#include "framework/sound/AudioDevice.h"
 #include "framework/platform/UrlFile.h"
 
 #include <cstdio>
@@ -31,6 +32,10 @@ bool Platform::GetCursorPosition(int& x, int& y) {
 void Platform::SetCursorPosition(int, int) {}
 
 bool Platform::CursorInClientArea() { return false; }
+
+std::unique_ptr<AudioDevice> Platform::OpenAudioDevice() { return nullptr; }
+
+std::unique_ptr<MusicStreamDevice> Platform::OpenMusicDevice() { return nullptr; }
 
 void Platform::ShowMessageBox(const std::string& title, const std::string& text) {
     std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());

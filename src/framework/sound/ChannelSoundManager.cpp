@@ -141,6 +141,7 @@ bool ChannelSoundManager::LoadSound(int id, const std::string& fileName) {
     // Decoding takes a while; the main thread goes on playing meanwhile.
     PcmSound pcm;
     if (LoadSoundFile(fileName, &pcm) == SoundOrigin::None) return false;
+    pcm.name = fileName;
     auto source = std::make_shared<const PcmSound>(std::move(pcm));
     auto buffer = device_->Prepare(*source, source->sampleRate);
     if (!buffer) return false;
@@ -264,7 +265,7 @@ SoundInstance* ChannelSoundManager::InstanceInSlot(int slot) {
 }
 
 std::unique_ptr<SoundManager> CreateSoundManager(bool wantDevice) {
-    return std::make_unique<ChannelSoundManager>(wantDevice ? OpenMixerAudioDevice() : nullptr);
+    return std::make_unique<ChannelSoundManager>(wantDevice ? GetPlatform().OpenAudioDevice() : nullptr);
 }
 
 }  // namespace Orvane

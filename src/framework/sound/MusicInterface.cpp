@@ -2,6 +2,7 @@
 // otherwise the silent base.
 #include "framework/sound/MusicInterface.h"
 
+#include "framework/platform/Platform.h"
 #include "framework/sound/AudioDevice.h"
 #include "framework/sound/StreamMusicInterface.h"
 
@@ -13,7 +14,7 @@ std::unique_ptr<MusicInterface> CreateSilentMusicInterface() {
 
 std::unique_ptr<MusicInterface> CreateMusicBackEnd(bool wantSound) {
     if (!wantSound) return CreateSilentMusicInterface();
-    auto device = OpenMixerMusicDevice();
+    auto device = GetPlatform().OpenMusicDevice();
     if (!device) return CreateSilentMusicInterface();
     return std::make_unique<StreamMusicInterface>(std::move(device));
 }

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace Orvane {
@@ -13,6 +14,7 @@ struct PcmSound {
     int sampleRate = 22050;
     int bitsPerSample = 16;
     std::vector<uint8_t> samples;
+    std::string name;   // the file it was loaded from, for diagnostics and recording outputs
 
     int BlockAlign() const { return channels * bitsPerSample / 8; }
     size_t FrameCount() const {

@@ -1,5 +1,7 @@
 #include "framework/platform/sdl/SdlPlatform.h"
 
+#include "framework/sound/AudioDevice.h"
+
 #include "framework/platform/MonotonicClock.h"
 #include "framework/platform/VirtualKeys.h"
 #include "framework/platform/sdl/SdlCursors.h"
@@ -416,5 +418,9 @@ void SdlPlatform::ShowMessageBox(const std::string& title, const std::string& te
     // Works without an initialised video system, and fails quietly without a display.
     SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), text.c_str(), window_);
 }
+
+std::unique_ptr<AudioDevice> SdlPlatform::OpenAudioDevice() { return OpenMixerAudioDevice(); }
+
+std::unique_ptr<MusicStreamDevice> SdlPlatform::OpenMusicDevice() { return OpenMixerMusicDevice(); }
 
 }  // namespace Orvane

@@ -58,6 +58,9 @@ public:
     void CaptureMouse(bool capture) override;
     void SetCursorShape(CursorShape shape) override;
     void ShowMessageBox(const std::string& title, const std::string& text) override;
+    // The mixer's channels and music stream.
+    std::unique_ptr<AudioDevice> OpenAudioDevice() override;
+    std::unique_ptr<MusicStreamDevice> OpenMusicDevice() override;
 
     // For the display back-end.
     SDL_Window* Window() const { return window_; }
