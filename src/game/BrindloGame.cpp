@@ -37,7 +37,10 @@ CBrindloGame::CBrindloGame(GameContext context)
     for (int c = 0; c < Field::kLineCount; ++c) lineTargetX_[static_cast<size_t>(c)] = field_.lines[static_cast<size_t>(c)].x;
 }
 
-CBrindloGame::~CBrindloGame() = default;
+CBrindloGame::~CBrindloGame() {
+    // Running effects point into the controller (the score, the fade, the field).
+    effects_.Clear();
+}
 
 void CBrindloGame::LoadMenus() {
     for (int i = 0; i < kMenuCount; ++i) {

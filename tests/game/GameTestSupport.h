@@ -10,6 +10,8 @@
 #include "framework/graphics/MemoryImage.h"
 #include "framework/platform/HeadlessPlatform.h"
 #include "game/BrindloGame.h"
+#include "menu/CMenu.h"
+#include "menu/MenuEnvironment.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -79,6 +81,23 @@ protected:
     void WriteClasses(int classes, int shapes) {
         TestSupport::WriteFile(dir_ / "classes.xml", ClassesXml(classes, shapes));
     }
+    // The level map: the start button, then stage buttons 1..7 along the bottom.
+    void WriteMapMenu() {
+        std::string xml = "<Screen xc=\"0.5\" yc=\"0.5\" width=\"1\" height=\"1\">\n"
+                          "<Button name=\"btnStart\" xc=\"0.5\" yc=\"0.1\" width=\"0.1\" height=\"0.05\" action=\"procStart\"/>\n";
+        for (int k = 1; k <= 7; ++k) {
+            xml += "<Button name=\"btnStage" + std::to_string(k) + "\" xc=\"" + std::to_string(0.1 * k) +
+                   "\" yc=\"0.8\" width=\"0.06\" height=\"0.08\" action=\"procStage" + std::to_string(k) + "\"/>\n";
+        }
+        std::filesystem::create_directories(dir_ / "Menu");
+        TestSupport::WriteFile(dir_ / "Menu/menu-map.xml", xml + "</Screen>\n");
+        TestSupport::WriteFile(dir_ / "Menu/menu-ingame.xml",
+                               "<Screen xc=\"0.5\" yc=\"0.5\" width=\"1\" height=\"1\">"
+                               "<Text name=\"txtLevelNum\" xc=\"0.11\" yc=\"0.25\" size=\"0.05\"/>"
+                               "<Text name=\"txtScoreNum\" xc=\"0.11\" yc=\"0.4\" size=\"0.05\"/>"
+                               "<Text name=\"txtTimeNum\" xc=\"0.11\" yc=\"0.55\" size=\"0.05\"/>"
+                               "<Text name=\"txtMeterBar\" xc=\"0.11\" yc=\"0.69\" size=\"0.05\"/></Screen>");
+    }
     void WriteLevel(int level, const std::string& attributes) {
         TestSupport::WriteFile(dir_ / ("Levels/level_" + std::to_string(level) + ".xml"), LevelXml(attributes));
     }
@@ -89,6 +108,7 @@ protected:
         context.effects = &effects_;
         context.sprites = &sprites_;
         context.states = &states_;
+        context.menuEnvironment = &menuEnvironment_;
         context.playSound = [this](const std::string& name) {
             sounds_.push_back(name);
             return true;
@@ -155,6 +175,7 @@ protected:
     Orvane::MemoryImage screen_{800, 600};
     Orvane::Graphics graphics_;
     CSpriteManager sprites_;
+    EngineMenuEnvironment menuEnvironment_{&sprites_};
     std::vector<std::string> sounds_;
     CEffect2d effects_{sprites_, [this](const std::string& name) {
                            sounds_.push_back(name);
