@@ -63,8 +63,13 @@ protected:
         sprites_.SetImageLoader([this](const std::string& name) -> std::unique_ptr<Orvane::Image> {
             ++loads_[name];
             if (missingPictures_) return nullptr;
-            auto image = std::make_unique<Orvane::MemoryImage>(71, 71);
-            image->Clear(0xFF808080u);
+            Picture picture{71, 71, defaultPicture_};
+            if (auto it = pictures_.find(name); it != pictures_.end()) picture = it->second;
+            auto image = std::make_unique<Orvane::MemoryImage>(picture.width, picture.height);
+            const int bottom = picture.bandBottom < 0 ? picture.height : picture.bandBottom;
+            for (int y = picture.bandTop; y < bottom; ++y) {
+                for (int x = 0; x < picture.width; ++x) image->SetPixel(x, y, picture.argb);
+            }
             return image;
         });
         sprites_.SetTextLookup([](const std::string&) { return std::string(); });
@@ -185,6 +190,15 @@ protected:
     std::unique_ptr<CBrindloGame> game_;
     std::function<void(double)> player_;
     std::map<std::string, int> loads_;
+    struct Picture {
+        int width;
+        int height;
+        uint32_t argb;
+        int bandTop = 0;       // only these rows are painted (the rest transparent)
+        int bandBottom = -1;   // -1: to the bottom
+    };
+    std::map<std::string, Picture> pictures_;   // pictures by name; the rest are default
+    uint32_t defaultPicture_ = 0xFF808080u;
     bool missingPictures_ = false;
     float musicVolume_ = -1.0f;
 };
