@@ -7,7 +7,7 @@ packages=(
   # toolchain and tests
   build-essential cmake ninja-build pkg-config googletest libgtest-dev libgmock-dev
   # libraries the game links
-  zlib1g-dev libpng-dev libjpeg-dev libogg-dev libvorbis-dev libtinyxml-dev libtinyxml2-dev
+  zlib1g-dev libpng-dev libjpeg-dev libogg-dev libvorbis-dev libtinyxml2-dev
   libsdl2-dev libsdl2-mixer-dev
   # content pipeline: drawing, fonts, music and their sources
   libcairo2-dev librsvg2-dev librsvg2-bin libfreetype-dev

@@ -1,107 +1,104 @@
 // Loading a menu screen file: the "Screen" element and the five item kinds, each kind up to
 // its limit, then the check states and slider values saved in config.ini.
 #include "menu/CMenu.h"
-#include "menu/MenuXml.h"
 
 #include "engine/config/Config.h"
 #include "engine/log/Log.h"
-#include "framework/pak/PakInterface.h"
+#include "framework/xml/XmlReader.h"
 
-#include <tinyxml.h>
-
-#include <cstdio>
-#include <vector>
+#include <string>
 
 namespace {
 
 using namespace MenuLimits;
-using MenuXml::ReadFloat;
-using MenuXml::ReadText;
+using Orvane::XmlElement;
 
-void ReadScreen(const TiXmlElement& e, MenuScreen& s) {
-    ReadFloat(e, "xc", s.xc);
-    ReadFloat(e, "yc", s.yc);
-    ReadFloat(e, "width", s.width);
-    ReadFloat(e, "height", s.height);
-    ReadText(e, "bgImage", kPicture, s.bgImage);
-    ReadText(e, "clickSound", kPicture, s.clickSound);
-    ReadText(e, "overSound", kPicture, s.overSound);
-    ReadText(e, "buttonFont", kFontName, s.buttonFont);
+// Texts are cut to their field limits and numbers read as decimal prefixes; an absent
+// attribute leaves its field as it is.
+
+void ReadScreen(const XmlElement& e, MenuScreen& s) {
+    e.ReadFloat("xc", s.xc);
+    e.ReadFloat("yc", s.yc);
+    e.ReadFloat("width", s.width);
+    e.ReadFloat("height", s.height);
+    e.ReadText("bgImage", kPicture, s.bgImage);
+    e.ReadText("clickSound", kPicture, s.clickSound);
+    e.ReadText("overSound", kPicture, s.overSound);
+    e.ReadText("buttonFont", kFontName, s.buttonFont);
 }
 
-void ReadItem(const TiXmlElement& e, MenuButton& b) {
-    ReadText(e, "name", kName, b.name);
-    ReadText(e, "radioGroup", kName, b.radioGroup);
-    ReadText(e, "text", kName, b.text);
-    ReadText(e, "align", kName, b.align);
-    ReadText(e, "stretch", kName, b.stretch);
-    ReadFloat(e, "xc", b.xc);
-    ReadFloat(e, "yc", b.yc);
-    ReadFloat(e, "width", b.width);
-    ReadFloat(e, "height", b.height);
-    ReadText(e, "outImg", kPicture, b.outImg);
-    ReadText(e, "overImg", kPicture, b.overImg);
-    ReadText(e, "outImgChecked", kPicture, b.outImgChecked);
-    ReadText(e, "overImgChecked", kPicture, b.overImgChecked);
-    ReadText(e, "action", kName, b.action);
+void ReadItem(const XmlElement& e, MenuButton& b) {
+    e.ReadText("name", kName, b.name);
+    e.ReadText("radioGroup", kName, b.radioGroup);
+    e.ReadText("text", kName, b.text);
+    e.ReadText("align", kName, b.align);
+    e.ReadText("stretch", kName, b.stretch);
+    e.ReadFloat("xc", b.xc);
+    e.ReadFloat("yc", b.yc);
+    e.ReadFloat("width", b.width);
+    e.ReadFloat("height", b.height);
+    e.ReadText("outImg", kPicture, b.outImg);
+    e.ReadText("overImg", kPicture, b.overImg);
+    e.ReadText("outImgChecked", kPicture, b.outImgChecked);
+    e.ReadText("overImgChecked", kPicture, b.overImgChecked);
+    e.ReadText("action", kName, b.action);
     b.hover = false;
     b.checked = false;
 }
 
-void ReadItem(const TiXmlElement& e, MenuSlider& s) {
-    ReadText(e, "name", kName, s.name);
-    ReadFloat(e, "xc", s.xc);
-    ReadFloat(e, "yc", s.yc);
-    ReadText(e, "outSliderImg", kPicture, s.outSliderImg);
-    ReadText(e, "overSliderImg", kPicture, s.overSliderImg);
-    ReadText(e, "outThumbImg", kPicture, s.outThumbImg);
-    ReadText(e, "overThumbImg", kPicture, s.overThumbImg);
-    ReadText(e, "action", kName, s.action);
+void ReadItem(const XmlElement& e, MenuSlider& s) {
+    e.ReadText("name", kName, s.name);
+    e.ReadFloat("xc", s.xc);
+    e.ReadFloat("yc", s.yc);
+    e.ReadText("outSliderImg", kPicture, s.outSliderImg);
+    e.ReadText("overSliderImg", kPicture, s.overSliderImg);
+    e.ReadText("outThumbImg", kPicture, s.outThumbImg);
+    e.ReadText("overThumbImg", kPicture, s.overThumbImg);
+    e.ReadText("action", kName, s.action);
     s.hover = false;
     s.value = 0.75f;
 }
 
-void ReadItem(const TiXmlElement& e, MenuEdit& b) {
-    ReadText(e, "name", kName, b.name);
-    ReadText(e, "text", kText, b.text);
-    ReadText(e, "align", kName, b.align);
-    ReadText(e, "stretch", kName, b.stretch);
-    ReadText(e, "blockedchars", kPicture, b.blockedChars);
-    ReadFloat(e, "xc", b.xc);
-    ReadFloat(e, "yc", b.yc);
-    ReadFloat(e, "size", b.size);
-    ReadFloat(e, "maxlen", b.maxLen);
+void ReadItem(const XmlElement& e, MenuEdit& b) {
+    e.ReadText("name", kName, b.name);
+    e.ReadText("text", kText, b.text);
+    e.ReadText("align", kName, b.align);
+    e.ReadText("stretch", kName, b.stretch);
+    e.ReadText("blockedchars", kPicture, b.blockedChars);
+    e.ReadFloat("xc", b.xc);
+    e.ReadFloat("yc", b.yc);
+    e.ReadFloat("size", b.size);
+    e.ReadFloat("maxlen", b.maxLen);
 }
 
-void ReadItem(const TiXmlElement& e, MenuImage& m) {
-    ReadText(e, "stretch", kName, m.stretch);
-    ReadFloat(e, "xc", m.xc);
-    ReadFloat(e, "yc", m.yc);
-    ReadFloat(e, "width", m.width);
-    ReadFloat(e, "height", m.height);
-    ReadText(e, "img", kPicture, m.img);
+void ReadItem(const XmlElement& e, MenuImage& m) {
+    e.ReadText("stretch", kName, m.stretch);
+    e.ReadFloat("xc", m.xc);
+    e.ReadFloat("yc", m.yc);
+    e.ReadFloat("width", m.width);
+    e.ReadFloat("height", m.height);
+    e.ReadText("img", kPicture, m.img);
 }
 
-void ReadItem(const TiXmlElement& e, MenuText& t) {
-    ReadText(e, "stretch", kName, t.stretch);
-    ReadText(e, "name", kName, t.name);
-    ReadText(e, "text", kText, t.text);
-    ReadText(e, "align", kName, t.align);
-    ReadFloat(e, "xc", t.xc);
-    ReadFloat(e, "yc", t.yc);
-    ReadFloat(e, "size", t.size);
-    ReadText(e, "font", kFontName, t.font);
+void ReadItem(const XmlElement& e, MenuText& t) {
+    e.ReadText("stretch", kName, t.stretch);
+    e.ReadText("name", kName, t.name);
+    e.ReadText("text", kText, t.text);
+    e.ReadText("align", kName, t.align);
+    e.ReadFloat("xc", t.xc);
+    e.ReadFloat("yc", t.yc);
+    e.ReadFloat("size", t.size);
+    e.ReadText("font", kFontName, t.font);
 }
 
 // Reads the elements of one kind into records, up to the kind's limit. Reaching the limit is
 // reported whether or not more elements follow.
 template <typename Record, size_t N>
-int ReadItems(const TiXmlElement& screen, const char* element, std::array<Record, N>& records,
+int ReadItems(const XmlElement& screen, const char* element, std::array<Record, N>& records,
               const char* warning) {
     int count = 0;
-    for (const TiXmlElement* e = screen.FirstChildElement(element); e;
-         e = e->NextSiblingElement(element)) {
-        ReadItem(*e, records[count]);
+    for (XmlElement e = screen.FirstChild(element); e; e = e.NextSibling(element)) {
+        ReadItem(e, records[count]);
         ++count;
         if (count >= static_cast<int>(N)) {
             LogWrite(std::string(warning) + std::to_string(N));
@@ -120,32 +117,26 @@ void LogLoad(const std::string& path, bool ok) {
 bool CMenu::LoadMenu(const std::string& path) {
     opacity = 1.0f;
 
-    std::vector<uint8_t> bytes;
-    TiXmlDocument doc;
+    Orvane::XmlDocument doc;
     std::string reason;
-    if (!Orvane::ReadWholeFile(path, bytes, MenuXml::kMaxFileBytes)) {
-        LogLoad(path, false);
-        return false;
-    }
-    if (!MenuXml::Parse(bytes, doc, reason)) {
+    if (!doc.LoadFile(path, reason)) {
         LogLoad(path, false);
         LogWrite("Menu file '" + path + "' was not read: " + reason);
         return false;
     }
-    const TiXmlElement* screen = doc.FirstChildElement("Screen");
+    const XmlElement screen = doc.FirstChild("Screen");
     if (!screen) {
         LogLoad(path, false);
         LogWrite("Menu file '" + path + "' has no 'Screen' element");
         return false;
     }
 
-    ReadScreen(*screen, screen_);
-    buttonCount_ = ReadItems(*screen, "Button", buttons_, "WARNING: Too many buttons in menu - ");
-    sliderCount_ = ReadItems(*screen, "Slider", sliders_, "WARNING: Too many sliders in menu - ");
-    editCount_ = ReadItems(*screen, "Edit", edits_, "WARNING: Too many edit boxes in menu - ");
-    imageCount_ = ReadItems(*screen, "Image", images_, "WARNING: Too many images in menu - ");
-    textCount_ = ReadItems(*screen, "Text", texts_, "WARNING: Too many text strings in menu - ");
-    doc.Clear();
+    ReadScreen(screen, screen_);
+    buttonCount_ = ReadItems(screen, "Button", buttons_, "WARNING: Too many buttons in menu - ");
+    sliderCount_ = ReadItems(screen, "Slider", sliders_, "WARNING: Too many sliders in menu - ");
+    editCount_ = ReadItems(screen, "Edit", edits_, "WARNING: Too many edit boxes in menu - ");
+    imageCount_ = ReadItems(screen, "Image", images_, "WARNING: Too many images in menu - ");
+    textCount_ = ReadItems(screen, "Text", texts_, "WARNING: Too many text strings in menu - ");
     LogLoad(path, true);
 
     ReadSavedStates();

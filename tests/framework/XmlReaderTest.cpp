@@ -75,9 +75,17 @@ TEST(XmlReader, RefusesWhatIsNotXmlOrBeyondItsLimits) {
         manyAttributes += " a" + std::to_string(i) + "=\"1\"";
     }
     manyAttributes += "/>";
+    // Elements and attributes spread thin: each element is harmless, their number is not.
+    auto repeated = [](const std::string& element, size_t count) {
+        std::string text = "<r>";
+        for (size_t i = 0; i < count; ++i) text += element;
+        return text + "</r>";
+    };
     const std::string cases[] = {
         "", "not xml", "<a><b></a>", "<a", nested(XmlDocument::kMaxDepth + 1), nested(100000),
         manyAttributes, std::string(XmlDocument::kMaxFileBytes + 1, ' '),
+        repeated("<a/>", XmlDocument::kMaxMarkupSigns),
+        repeated("<a b=''/>", XmlDocument::kMaxAttributeSigns + 1),
     };
     for (const std::string& text : cases) {
         XmlDocument doc;
@@ -89,6 +97,7 @@ TEST(XmlReader, RefusesWhatIsNotXmlOrBeyondItsLimits) {
     XmlDocument doc;
     std::string reason;
     EXPECT_TRUE(doc.Parse(nested(XmlDocument::kMaxDepth), reason)) << reason;
+    EXPECT_TRUE(doc.Parse(repeated("<a b=''/>", XmlDocument::kMaxAttributeSigns), reason)) << reason;
     // A zero byte ends the text.
     EXPECT_TRUE(doc.Parse(std::string("<a/>\0<<<", 8), reason)) << reason;
     EXPECT_FALSE(doc.LoadFile("no-such-file.xml", reason));

@@ -42,6 +42,23 @@ void MeasureTree(const tinyxml2::XMLElement* root, int& depth, int& attributes) 
     }
 }
 
+// False, with the reason, when a measure of the text is beyond its limit.
+bool WithinLimit(size_t value, size_t limit, const char* what, std::string& reason) {
+    if (value <= limit) return true;
+    reason = "more than " + std::to_string(limit) + " " + what;
+    return false;
+}
+
+// How many bytes of the text are '<' and '=' signs.
+void CountSigns(const char* text, size_t length, size_t& markup, size_t& equals) {
+    markup = 0;
+    equals = 0;
+    for (size_t i = 0; i < length; ++i) {
+        if (text[i] == '<') ++markup;
+        if (text[i] == '=') ++equals;
+    }
+}
+
 }  // namespace
 
 // --- XmlElement -----------------------------------------------------------------------------
@@ -133,13 +150,17 @@ bool XmlDocument::Parse(const std::string& text, std::string& reason) {
 bool XmlDocument::ParseText(const char* text, size_t length, std::string& reason) {
     loaded_ = false;
     doc_.reset();
-    if (length > kMaxFileBytes) {
-        reason = "file larger than " + std::to_string(kMaxFileBytes) + " bytes";
-        return false;
-    }
+    if (!WithinLimit(length, kMaxFileBytes, "bytes", reason)) return false;
     // The parser stops at a zero byte; it is given the text up to the first one.
     const void* zero = length ? std::memchr(text, 0, length) : nullptr;
     if (zero) length = static_cast<size_t>(static_cast<const char*>(zero) - text);
+    size_t markup = 0;
+    size_t equals = 0;
+    CountSigns(text, length, markup, equals);
+    if (!WithinLimit(markup, kMaxMarkupSigns, "tags", reason) ||
+        !WithinLimit(equals, kMaxAttributeSigns, "attributes", reason)) {
+        return false;
+    }
 
     // Entities are kept as written and whitespace as it stands: attribute values arrive as the
     // file spells them, apart from the five standard entities.
@@ -152,12 +173,9 @@ bool XmlDocument::ParseText(const char* text, size_t length, std::string& reason
     int depth = 0;
     int attributes = 0;
     MeasureTree(doc->RootElement(), depth, attributes);
-    if (depth > kMaxDepth) {
-        reason = "elements nested more than " + std::to_string(kMaxDepth) + " deep";
-        return false;
-    }
-    if (attributes > kMaxAttributes) {
-        reason = "more than " + std::to_string(kMaxAttributes) + " attributes in one element";
+    if (!WithinLimit(static_cast<size_t>(depth), kMaxDepth, "levels of nesting", reason) ||
+        !WithinLimit(static_cast<size_t>(attributes), kMaxAttributes, "attributes in one element",
+                     reason)) {
         return false;
     }
     if (!doc->RootElement()) {

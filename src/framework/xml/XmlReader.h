@@ -56,6 +56,12 @@ public:
     static constexpr size_t kMaxFileBytes = size_t{4} << 20;
     static constexpr int kMaxDepth = 64;
     static constexpr int kMaxAttributes = 256;
+    // Most '<' and '=' signs a text may hold. Every element needs a '<' and every attribute an
+    // '=' of its own, so these bound the parser's work and memory from above before it runs:
+    // it keeps a node per element and checks each attribute against the ones before it on
+    // its element.
+    static constexpr size_t kMaxMarkupSigns = 65536;
+    static constexpr size_t kMaxAttributeSigns = 4096;
 
     XmlDocument();
     ~XmlDocument();
@@ -63,7 +69,8 @@ public:
     XmlDocument& operator=(const XmlDocument&) = delete;
 
     // Reads a file through the file layer ('\' separators allowed) and parses it. False, with a
-    // reason, when it cannot be read, is too large, too deep or not XML.
+    // reason, when it cannot be read, is too large, too deep, holds too many elements or
+    // attributes, or is not XML.
     bool LoadFile(const std::string& name, std::string& reason);
     // Parses bytes (an embedded zero byte ends the text). The same limits apply.
     bool Parse(const std::vector<uint8_t>& bytes, std::string& reason);
