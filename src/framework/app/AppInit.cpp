@@ -31,20 +31,11 @@ void OrvaneAppBase::Init() {
         return;
     }
 
-    // 3.-5. Settings, then the command line (which may override them).
+    // 3.-7. Settings, then the command line (which may override them), the working folder and
+    // the resource pack.
     LoadSettings();
-    if (!mCommandLineParsed) ReadCommandLine();
+    PrepareDataFolder();
     if (mShutdown) return;
-
-    // 6. The working folder: every data file is read relative to it.
-    if (!ChangeFolderHook(mChangeDirTo) && !mChangeDirTo.empty()) {
-        if (chdir(mChangeDirTo.c_str()) != 0) {
-            Diagnose("WARNING: cannot change the working folder to '" + mChangeDirTo + "'");
-        }
-    }
-
-    // 7. The optional resource pack.
-    GetPak().AddPakFile("main.pak");
 
     // 8. One instance at a time.
     if (GetPlatform().AcquireInstanceLock(mProductName + "Mutex")) {
@@ -91,6 +82,23 @@ void OrvaneAppBase::Init() {
     // 15.
     OnInitDone();
     mInitialized = true;
+}
+
+void OrvaneAppBase::PrepareDataFolder() {
+    if (mDataFolderPrepared) return;
+    mDataFolderPrepared = true;
+    if (!mCommandLineParsed) ReadCommandLine();
+    if (mShutdown) return;
+
+    // The working folder: every data file is read relative to it.
+    if (!ChangeFolderHook(mChangeDirTo) && !mChangeDirTo.empty()) {
+        if (chdir(mChangeDirTo.c_str()) != 0) {
+            Diagnose("WARNING: cannot change the working folder to '" + mChangeDirTo + "'");
+        }
+    }
+
+    // The optional resource pack.
+    GetPak().AddPakFile("main.pak");
 }
 
 void OrvaneAppBase::OnSecondInstance() {

@@ -88,6 +88,10 @@ public:
     virtual void OnInitDone() {}
     virtual void OnShutdown() {}
     virtual void BeforeExit() {}
+    // Reads the command line, changes to the working folder it names and registers the
+    // resource pack, once: Init does it, and a program that reads files before Init (its
+    // menus, its texts) calls it first.
+    void PrepareDataFolder();
     // May take over the working-folder change; returns true when it did.
     virtual bool ChangeFolderHook(const std::string& folder) { (void)folder; return false; }
     virtual void OnSecondInstance();
@@ -338,6 +342,7 @@ protected:
     std::vector<std::string> mCommandArgs;
     bool mCommandLineSet = false;
     bool mCommandLineParsed = false;
+    bool mDataFolderPrepared = false;
     bool mOwnsInstanceLock = false;
     bool mSettingsWritten = false;
     int mWindowCreateDepth = 0;
