@@ -199,6 +199,40 @@ TEST_F(LoopMessages, TimerNoticesTheCursorLeavingTheWindow) {
     EXPECT_FALSE(app.GetWidgetManager()->IsMouseIn());
 }
 
+// Logic frozen by a zero multiplier or a pause: keys queued later still arrive, the screen is
+// still drawn, and the window's close button ends the loop.
+TEST_F(LoopMessages, AFrozenLoopStillHandlesMessagesAndTheCloseButton) {
+    for (const bool paused : {false, true}) {
+        SCOPED_TRACE(paused ? "paused" : "multiplier 0");
+        TestApp app;
+        CountingWidget widget;
+        StartApp(app, widget);
+        RunFor(app, 100);
+        if (paused) {
+            app.mPaused = true;
+        } else {
+            app.mUpdateMultiplier = 0.0;
+        }
+        RunFor(app, 200);
+        const int updates = app.mUpdateCount;
+        const int draws = widget.draws;
+
+        platform_.QueueKeyDown('Q');
+        RunFor(app, 100);
+        ASSERT_EQ(widget.keys.size(), 1u);
+        EXPECT_EQ(widget.keys[0], 'Q');
+        widget.MarkDirty();
+        RunFor(app, 100);
+        EXPECT_GT(widget.draws, draws);
+
+        platform_.QueueClose();
+        RunFor(app, 100);
+        EXPECT_TRUE(app.mShutdown);
+        EXPECT_TRUE(app.mManualShutdown);
+        EXPECT_EQ(app.mUpdateCount, updates);
+    }
+}
+
 TEST_F(LoopMessages, ShutdownFromAnotherThreadIsCarriedOutOnTheMainThread) {
     TestApp app;
     CountingWidget widget;

@@ -94,6 +94,60 @@ TEST_F(LoopTiming, UpdateMultiplierScalesAndZeroFreezesLogic) {
     EXPECT_GE(platform_.TotalSleptMs() - slept, 2900u);
 }
 
+// A machine that has been up for 25 days: the clock reads past 2^31 ms when the loop starts,
+// and frames are drawn and presented from the first update on.
+TEST_F(LoopTiming, FramesArePresentedWhenTheClockReadsPastTwoToTheThirtyFirst) {
+    struct ShortRun : TestApp {
+        void RunOneUpdate() override {
+            TestApp::RunOneUpdate();
+            if (mUpdateCount >= 200) RequestShutdown();
+        }
+    };
+    for (const uint32_t startMs : {2200000000u, 0xFFFFFF00u}) {
+        SCOPED_TRACE(startMs);
+        platform_.SetTime(startMs);
+        ShortRun app;
+        CountingWidget widget;
+        widget.dirtyEveryUpdate = true;
+        widget.Resize(0, 0, 800, 600);
+        app.Init();
+        app.mLoaded = true;
+        app.GetWidgetManager()->AddWidget(&widget);
+        testing::internal::CaptureStderr();
+        app.Start();
+        testing::internal::GetCapturedStderr();
+        EXPECT_GE(app.Headless()->PresentCount(), 150);
+        EXPECT_EQ(app.Headless()->PresentedPixel(400, 300), 0xFF0A141Eu);
+        app.GetWidgetManager()->RemoveWidget(&widget);
+    }
+}
+
+// With vertical-sync updates in a window the frame is 1000/60 ms, a fraction the clock cannot
+// show: the loop sleeps up to the next whole millisecond instead of spinning, so the manual
+// clock moves by itself, and each frame costs a handful of loop steps.
+TEST_F(LoopTiming, VerticalSyncUpdatesInAWindowSleepUntilTheFrameIsDue) {
+    TestApp app;
+    CountingWidget widget;
+    app.mVSyncUpdates = true;
+    StartApp(app, widget);
+    widget.dirtyEveryUpdate = true;
+
+    const uint32_t start = platform_.TimeMs();
+    const int updatesBefore = app.mUpdateCount;
+    bool updated = false;
+    int steps = 0;
+    while (platform_.TimeMs() - start < 2000 && steps < 100000) {
+        app.LoopStep(&updated);
+        ++steps;
+    }
+    ASSERT_GE(platform_.TimeMs() - start, 2000u) << "the loop stopped moving the clock";
+    EXPECT_LT(steps, 2000 * 2) << "loop steps in two seconds";
+    // Each 60 Hz update cycle runs one or two whole updates and a fraction: 100 a second.
+    EXPECT_NEAR(app.mUpdateCount - updatesBefore, 200, 6);
+    EXPECT_NEAR(static_cast<double>(widget.fractions.size()), 120.0, 4.0);
+    EXPECT_GE(widget.draws, 110);
+}
+
 TEST_F(LoopTiming, IdleScreenIsPresentedOnceASecond) {
     TestApp app;
     CountingWidget widget;

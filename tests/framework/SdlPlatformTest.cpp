@@ -8,6 +8,9 @@
 #include <SDL2/SDL.h>   // the tests do not get the library's own include path
 
 #include <cstring>
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
 
 namespace AppTesting {
 namespace {
@@ -45,6 +48,45 @@ protected:
     TestSupport::ScopedTempDir configDir_;
     SdlPlatform platform_;
 };
+
+// Milliseconds since this process started, from the kernel's own records.
+double ProcessAgeMs() {
+    std::ifstream statFile("/proc/self/stat");
+    std::string stat((std::istreambuf_iterator<char>(statFile)), {});
+    // The fields after the command name (which may hold blanks) start at the last ')'.
+    std::istringstream fields(stat.substr(stat.rfind(')') + 2));
+    std::string field;
+    for (int i = 3; i <= 22 && fields >> field; ++i) {}
+    const double startTicks = std::stod(field);   // field 22: start time in clock ticks
+    double uptime = 0.0;
+    std::ifstream("/proc/uptime") >> uptime;
+    return (uptime - startTicks / static_cast<double>(sysconf(_SC_CLK_TCK))) * 1000.0;
+}
+
+// The real clocks count from the start of the program, not from the machine's boot, so game
+// time (seconds in a float) keeps its millisecond resolution however long the machine has been
+// up; the headless manual clock still reads whatever a test sets.
+TEST(PlatformClock, RealClocksCountFromTheProgramStartAndTheManualClockIsSet) {
+    TestSupport::ScopedTempDir dir;
+    SdlPlatform sdl(dir.Path());
+    HeadlessPlatform real(HeadlessPlatform::ClockMode::Real, dir.Path());
+    const double age = ProcessAgeMs();
+    for (Platform* platform : {static_cast<Platform*>(&sdl), static_cast<Platform*>(&real)}) {
+        const uint32_t first = platform->TimeMs();
+        EXPECT_LE(first, age + 1000.0);
+        platform->SleepMs(20);
+        const uint32_t second = platform->TimeMs();
+        EXPECT_GE(second - first, 20u);
+        EXPECT_LE(second - first, 2000u);
+        EXPECT_LE(platform->TickCount() - second, 2000u);
+    }
+
+    HeadlessPlatform manual(HeadlessPlatform::ClockMode::Manual, dir.Path());
+    manual.SetTime(2200000000u);
+    EXPECT_EQ(manual.TimeMs(), 2200000000u);
+    manual.SleepMs(15);
+    EXPECT_EQ(manual.TimeMs(), 2200000015u);
+}
 
 TEST(SdlLetterbox, FitsTheLogicalScreenWithItsAspect) {
     struct Case {

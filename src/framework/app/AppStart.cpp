@@ -35,6 +35,9 @@ void OrvaneAppBase::Start() {
     mLastTimeCheck = now;
     mLastUserInputTick = now;
     mLastTimerTick = now;
+    // Draw ticks count from here, whatever the clock reads: a frame may be drawn at once.
+    mNextDrawTick = now;
+    mFPSTick = now;
 
     MainLoop();
 

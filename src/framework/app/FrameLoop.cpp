@@ -17,6 +17,7 @@ namespace {
 constexpr double kMaxTimeDebtMs = 200.0;
 constexpr int kRelaxBacklogMs = 1000;
 constexpr int kMaxYieldMs = 250;
+constexpr double kMaxSleepMs = 250.0;
 }  // namespace
 
 void OrvaneAppBase::MainLoop() {
@@ -80,9 +81,10 @@ bool OrvaneAppBase::SchedulerPass(bool allowSleep) {
     // 1. A shutdown asked for by another thread is carried out here, on the main thread.
     if (mLoadingFailed) RequestShutdown();
 
-    // 4. Logic frozen: the screen and the messages go on, and the pass still sleeps a frame
-    //    so that a paused program does not spin.
+    // 4. Logic frozen: the screen and the messages go on (the next step handles messages
+    //    again), and the pass still sleeps a frame so that a paused program does not spin.
     if (mPaused || mUpdateMultiplier <= 0.0) {
+        mUpdateAppState = UPDATESTATE_PROCESS_DONE;
         ProcessSafeDeleteList();
         DrawDirtyWidgets();
         if (!allowSleep) return false;
@@ -173,20 +175,24 @@ bool OrvaneAppBase::SchedulerPass(bool allowSleep) {
         mNonDrawCount = 0;
         if (mHasPendingDraw) {
             DrawDirtyWidgets();
-        } else {
-            const int wait = static_cast<int>(frameMs - mUpdateTimeAccumulator);
-            if (wait > 0) {
-                if (!allowSleep) return false;
-                ++mSleepCount;
-                platform.SleepMs(static_cast<uint32_t>(wait));
-                slept = static_cast<uint32_t>(wait);
-            }
+        } else if (frameMs > mUpdateTimeAccumulator) {
+            // Sleep until the next step is due, rounded up: a wait of a fraction of a
+            // millisecond is still a sleep, never a spin. The accumulator keeps the exact
+            // time, so the pacing stays right on average. A very slow multiplier still
+            // looks at its messages a few times a second.
+            if (!allowSleep) return false;
+            const double due = std::ceil(frameMs - mUpdateTimeAccumulator);
+            const uint32_t wait = static_cast<uint32_t>(std::clamp(due, 1.0, kMaxSleepMs));
+            ++mSleepCount;
+            platform.SleepMs(wait);
+            slept = wait;
         }
     }
 
     // 9. While the loading thread runs, leave it about two thirds of the processor.
     if (mYieldMainThread) {
-        const int64_t busy = static_cast<int64_t>(platform.TimeMs() - slept - start);
+        const int64_t busy =
+            static_cast<int64_t>(static_cast<int32_t>(platform.TimeMs() - start)) - slept;
         int64_t yield = 2 * busy - static_cast<int64_t>(slept);
         if (yield > kMaxYieldMs) yield = kMaxYieldMs;
         if (yield >= 0) {

@@ -1,15 +1,12 @@
-// The real millisecond clock of the platforms: monotonic, 1 ms resolution, wrapping at 2^32.
+// The real millisecond clock of the platforms: monotonic, 1 ms resolution, counting from the
+// start of the program (so game time, a float of seconds, stays exact however long the machine
+// has been up), wrapping at 2^32.
 #pragma once
 
-#include <chrono>
 #include <cstdint>
 
 namespace Orvane {
 
-inline uint32_t MonotonicMs() {
-    using namespace std::chrono;
-    return static_cast<uint32_t>(
-        duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
-}
+uint32_t MonotonicMs();
 
 }  // namespace Orvane
