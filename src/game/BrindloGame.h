@@ -190,6 +190,8 @@ public:
     bool LoadedFromSave() const { return loadedFromSave_; }
     // Whether the level in play has a clock that ends it ("Relax" and bonus levels have none).
     bool ClockRuns() const;
+    // The time of the last round update (seconds).
+    double TickTime() const { return now_; }
     float CursorX() const { return cursorX_; }
     float CursorY() const { return cursorY_; }
     float MarkerX() const { return markerX_; }
@@ -294,6 +296,7 @@ private:
     float frozenRemaining_ = 0.0f;
     double pauseStart_ = 0.0;
     int pauseDepth_ = 0;
+    double introEnds_ = 0.0;
 
     // The round.
     int roundState_ = ROUND_FADE_FROM_MENU;

@@ -17,6 +17,9 @@ namespace {
 constexpr float kPlayStartDelay = 0.9f;     // the first moments of play do not count
 constexpr int kTimeOutBeeps = 10;
 constexpr int kTutorialPanelFreeze = 9;     // the tutorial's panel stops after this many shapes
+constexpr float kIntroTextStart = 1.0f;     // the level's name shows from then ...
+constexpr float kIntroTextTime = 2.5f;      // ... for this long
+constexpr double kOneUpdate = 0.02;         // an effect stays one update at its end
 
 }  // namespace
 
@@ -89,7 +92,9 @@ void CBrindloGame::UpdateRound(float dt) {
     effects_.Update();
 
     RunIntro();
-    if (roundState_ == ROUND_INTRO && effects_.IsEmpty()) {
+    // Play begins when the intro's own effects are over: the player's effects (a shape may be
+    // placed during the intro) must not hold the clock back.
+    if (roundState_ == ROUND_INTRO && (effects_.IsEmpty() || now_ >= introEnds_)) {
         roundState_ = ROUND_PLAYING;
         if (!loadedFromSave_) playStart_ = now_ + kPlayStartDelay;
         if (level_ == 1) {
@@ -198,16 +203,17 @@ void CBrindloGame::TimeOutBeeps() {
 void CBrindloGame::RunIntro() {
     if ((roundState_ != ROUND_FADE_FROM_MENU && roundState_ != ROUND_FADE_IN) || !effects_.IsEmpty()) return;
     roundState_ = ROUND_INTRO;
+    introEnds_ = now_ + kIntroTextStart + kIntroTextTime + kOneUpdate;
     effects_.AddFloatAnimation(0.0f, 0.5f, fade_, 1.0f, &fade_);
     if (settings_.IsBonusLevel()) {
-        effects_.AddFadingText(kTopLayer, 1.0f, 2.5f, 0.59f, 0.45f, "Bonus Level", false);
+        effects_.AddFadingText(kTopLayer, kIntroTextStart, kIntroTextTime, 0.59f, 0.45f, "Bonus Level", false);
     } else {
         PlaySound("shape_panel_in");
         char number[16];
         std::snprintf(number, sizeof number, "%d", level_);
-        effects_.AddFadingText(kTopLayer, 1.0f, 2.5f, 0.59f, 0.39f, "Level N", false);
-        effects_.AddFadingText(kTopLayer, 1.0f, 2.5f, 0.59f, 0.51f, number, true);
-        effects_.AddTimedSound(1.0f, "level_start");
+        effects_.AddFadingText(kTopLayer, kIntroTextStart, kIntroTextTime, 0.59f, 0.39f, "Level N", false);
+        effects_.AddFadingText(kTopLayer, kIntroTextStart, kIntroTextTime, 0.59f, 0.51f, number, true);
+        effects_.AddTimedSound(kIntroTextStart, "level_start");
     }
     currentBackground_ = nextBackground_;
 }

@@ -3,12 +3,17 @@
 #include "framework/platform/WindowMessage.h"
 #include "game/BrindloGame.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
 
-constexpr float kReachTop = 0.06f;      // cells this high or higher are not aimed at
-constexpr float kReachBottom = 0.80f;   // nor cells this low (the bottom bar is at 0.85)
+// Cells are aimed at while the pointer can reach into them: it must stay on the screen and
+// above the bottom bar (0.85), and within 0.45 of a cell's height of its centre.
+constexpr float kReachTop = -0.04f;
+constexpr float kReachBottom = 0.88f;
+constexpr float kPointerTop = 0.005f;
+constexpr float kPointerBottom = 0.845f;
 constexpr float kPanelLeft = 0.22f;
 constexpr float kPanelRight = 0.97f;
 
@@ -24,17 +29,20 @@ ScriptedPlayer::ScriptedPlayer(const CBrindloGame& game, Orvane::HeadlessPlatfor
 bool ScriptedPlayer::Holding() const { return game_.Holding(); }
 
 void ScriptedPlayer::PointAt(float x, float y) {
+    actedAt_ = game_.TickTime();
     platform_.SetCursorPosition(static_cast<int>(std::lround(x * 800.0f)),
                                 static_cast<int>(std::lround(y * 600.0f)));
 }
 
 void ScriptedPlayer::SetButtons(uint32_t buttons) {
+    if (buttons != buttons_) actedAt_ = game_.TickTime();
     buttons_ = buttons;
     platform_.SetButtonState(buttons);
 }
 
 void ScriptedPlayer::Reset() {
     SetButtons(0);
+    actedAt_ = -1.0;
     phase_ = Phase::Idle;
     target_ = -1;
     nextAction_ = 0.0;
@@ -99,6 +107,8 @@ bool ScriptedPlayer::Choose(int& panelIndex, int& cell) const {
 }
 
 void ScriptedPlayer::Update(double now) {
+    // A hand waits for the game to see what it just did before it does the next thing.
+    if (game_.TickTime() <= actedAt_) return;
     const PlayField& field = game_.Field();
     switch (phase_) {
         case Phase::Idle: {
@@ -159,7 +169,7 @@ void ScriptedPlayer::Update(double now) {
                 return;
             }
             const ShapeSlot& c = field.cells[static_cast<size_t>(target_)];
-            PointAt(c.x, c.y);
+            PointAt(c.x, std::clamp(c.y, kPointerTop, kPointerBottom));
             if (now - phaseStart_ < options_.carryTime) return;
             SetButtons(Orvane::MK_LBUTTON);
             phase_ = Phase::Dropping;

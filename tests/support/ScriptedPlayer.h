@@ -54,6 +54,7 @@ private:
     int turnsLeft_ = 0;
     bool heldBonus_ = false;
     uint32_t buttons_ = 0;
+    double actedAt_ = -1.0;   // the game's tick when the player last acted
     int placements_ = 0;
     int bonuses_ = 0;
     int transforms_ = 0;

@@ -42,4 +42,8 @@ bool FileExists(const std::string& path);
 std::string GameDir();
 std::string SourceDir();
 
+// Links every entry of the game folder into another folder, so that a run's own files (log,
+// config.ini, scores, saved game, sound cache) land there and not in the build's game folder.
+bool LinkGameFolder(const std::string& gameDir, const std::string& into);
+
 }  // namespace TestSupport
