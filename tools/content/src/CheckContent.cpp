@@ -1,8 +1,10 @@
 // Checks the built game folder against what the game expects of the generated content:
-// every pose of every class has a 71 x 71 main and mask picture, the font table of
-// language.ini matches font01.png, and every file that sound.ini names exists.
+// every pose of every class has a 71 x 71 main and mask picture, the silhouettes of a class's
+// poses can be told apart, the font table of language.ini matches font01.png, and every file
+// that sound.ini names exists.
 //   check_content <game folder> <language folder name> <animals.txt>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -27,9 +29,39 @@ std::string GamePath(const std::string& game, std::string name) {
   return Join(game, name);
 }
 
+// Pixels of a mask picture that belong to the silhouette (alpha above 40 %).
+std::vector<bool> Silhouette(const Surface& s) {
+  std::vector<bool> inside;
+  cairo_surface_flush(s.get());
+  const unsigned char* data = cairo_image_surface_get_data(s.get());
+  const int stride = cairo_image_surface_get_stride(s.get());
+  for (int y = 0; y < Height(s); ++y)
+    for (int x = 0; x < Width(s); ++x) {
+      uint32_t argb;
+      std::memcpy(&argb, data + y * stride + x * 4, 4);
+      inside.push_back((argb >> 24) > 102);
+    }
+  return inside;
+}
+
+// Shared pixels over covered pixels of two silhouettes of one size.
+double Overlap(const std::vector<bool>& a, const std::vector<bool>& b) {
+  size_t both = 0, either = 0;
+  for (size_t i = 0; i < a.size() && i < b.size(); ++i) {
+    both += a[i] && b[i];
+    either += a[i] || b[i];
+  }
+  return either ? static_cast<double>(both) / either : 1.0;
+}
+
+// In "Transformer" the player tells the poses of a class apart by their silhouettes at cell
+// size, so two masks of one class may share at most this much of their area.
+constexpr double kMaxSiblingOverlap = 0.70;
+
 void CheckShapes(const std::string& game, const std::vector<AnimalClass>& classes) {
   if (classes.size() < 15 || classes.size() > 30) Fail("the game needs 15 to 30 classes");
-  for (const AnimalClass& c : classes)
+  for (const AnimalClass& c : classes) {
+    std::vector<std::vector<bool>> masks;
     for (size_t n = 1; n <= c.poses.size(); ++n)
       for (const char* suffix : {".png", "_mask.png"}) {
         const std::string path = Join(game, "Graphics/Shapes/" + c.name + "_" + std::to_string(n) + suffix);
@@ -40,7 +72,14 @@ void CheckShapes(const std::string& game, const std::vector<AnimalClass>& classe
         Surface s = LoadPng(path);
         if (!s) Fail("unreadable " + path);
         else if (Width(s) != 71 || Height(s) != 71) Fail(path + " is not 71 x 71");
+        else if (std::string(suffix) == "_mask.png") masks.push_back(Silhouette(s));
       }
+    for (size_t i = 0; i < masks.size(); ++i)
+      for (size_t j = i + 1; j < masks.size(); ++j)
+        if (Overlap(masks[i], masks[j]) > kMaxSiblingOverlap)
+          Fail(c.name + ": poses " + std::to_string(i + 1) + " and " + std::to_string(j + 1) +
+               " have nearly the same silhouette");
+  }
 }
 
 void CheckFont(const std::string& game, const std::string& lang) {

@@ -1,11 +1,12 @@
 // Builds the animal pictures of Graphics/Shapes/: for every class and pose a main picture
 // (the animal as a sticker: white rim and soft shadow) and a mask picture (the dark, soft,
 // slightly transparent silhouette that an empty cell shows). Both are 71 x 71, the size at
-// which the game draws cells, panel shapes and the held shape. Also writes the class list
-// that classes.xml follows.
-//   gen_shapes <animals.txt> <game folder> <class list file>
+// which the game draws cells, panel shapes and the held shape. Also writes the game's
+// classes.xml: every class with its poses and its sound event, in the table's order.
+//   gen_shapes <animals.txt> <game folder> <classes.xml>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 
 #include "AnimalTable.h"
@@ -98,12 +99,19 @@ Surface MaskPicture(const Surface& silhouette) {
 int main(int argc, char** argv) {
   std::vector<AnimalClass> classes;
   if (argc != 4 || !ReadAnimalTable(argv[1], classes)) {
-    std::fprintf(stderr, "usage: gen_shapes <animals.txt> <game folder> <class list file>\n");
+    std::fprintf(stderr, "usage: gen_shapes <animals.txt> <game folder> <classes.xml>\n");
     return 2;
   }
   const std::string game = argv[2];
   int failures = 0;
-  std::string xml = "<?xml version=\"1.0\" ?>\n<!-- Written by the content pipeline: every class and pose it builds. -->\n<Level>\n";
+  // The folder holds exactly the poses of the table: pictures of poses dropped from it go.
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator(Join(game, "Graphics/Shapes"), ec))
+    if (entry.path().extension() == ".png") std::filesystem::remove(entry.path(), ec);
+  std::string xml =
+      "<?xml version=\"1.0\" ?>\n"
+      "<!-- The animal classes of the game, written by the content pipeline from\n"
+      "     tools/content/animals.txt (edit that table, not this file). -->\n<Level>\n";
   for (const AnimalClass& c : classes) {
     xml += "  <ShapeClass name=\"" + c.name + "\" soundEvent=\"animal_" + c.name + "\">\n";
     int n = 0;
