@@ -15,6 +15,11 @@ const char* kUsage =
     "  --no-pointer-mark   do not draw the pointer mark\n"
     "  --backdrop PICTURE  draw this picture over the whole screen first\n"
     "                      (the game puts \"Graphics\\back_menu.jpg\" behind most menus)\n"
+    "  --under FILE        another screen drawn before the menu (repeatable, in order),\n"
+    "                      such as the in-game displays under the pause menu\n"
+    "  --over FILE         another screen drawn after the menu (repeatable), such as a\n"
+    "                      mode's information panel over the main menu\n"
+    "  --text NAME=TEXT    fill the menu's texts of that name, as the game does (repeatable)\n"
     "  --opacity F         the screen's opacity factor, 0..1 (default 1)\n"
     "  --time MS           clock for the blinking edit cursor (default 0: cursor shown)\n"
     "  --language NAME     section of language.ini (default: config.ini's, else ENGLISH)\n";
@@ -49,6 +54,17 @@ bool ParseRenderOptions(int argc, char** argv, RenderOptions& o, std::string& me
             o.output = v;
         } else if (arg == "--backdrop" && value(v)) {
             o.backdrop = v;
+        } else if (arg == "--under" && value(v)) {
+            o.under.push_back(v);
+        } else if (arg == "--over" && value(v)) {
+            o.over.push_back(v);
+        } else if (arg == "--text" && value(v)) {
+            const char* eq = std::strchr(v, '=');
+            if (!eq || eq == v) {
+                message = "--text takes NAME=TEXT\n";
+                return false;
+            }
+            o.texts.emplace_back(std::string(v, eq), std::string(eq + 1));
         } else if (arg == "--language" && value(v)) {
             o.language = v;
         } else if (arg == "--pointer" && value(v)) {

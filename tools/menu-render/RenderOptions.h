@@ -2,12 +2,17 @@
 #pragma once
 
 #include <string>
+#include <utility>
+#include <vector>
 
 struct RenderOptions {
     std::string gameDir = ".";      // the game folder: pictures, language.ini, config.ini
     std::string menu;               // "Menu\menu-options.xml", or a path to any menu file
     std::string output;             // the PNG to write
     std::string backdrop;           // a picture drawn over the whole screen first
+    std::vector<std::string> under; // screens drawn before the menu, in order
+    std::vector<std::string> over;  // screens drawn after the menu, in order
+    std::vector<std::pair<std::string, std::string>> texts;  // texts set by name, as the game does
     std::string language;           // language.ini section; default: config.ini, else ENGLISH
     bool pointer = false;           // pointer placed (hover pictures)
     int pointerX = 0, pointerY = 0;

@@ -13,8 +13,10 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <set>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -96,6 +98,21 @@ int main(int argc, char** argv) {
         return 1;
     }
     menu.opacity = options.opacity;
+    for (const auto& [name, text] : options.texts) menu.SetText(name, text);
+    // Screens drawn with it: they take no input, as in the game, where only one is current.
+    auto loadScreens = [&](const std::vector<std::string>& names,
+                           std::vector<std::unique_ptr<CMenu>>& screens) {
+        for (const std::string& name : names) {
+            screens.push_back(std::make_unique<CMenu>(&environment));
+            if (!screens.back()->LoadMenu(MenuPath(name))) {
+                std::fprintf(stderr, "cannot load the menu %s\n", name.c_str());
+                return false;
+            }
+        }
+        return true;
+    };
+    std::vector<std::unique_ptr<CMenu>> under, over;
+    if (!loadScreens(options.under, under) || !loadScreens(options.over, over)) return 1;
 
     Orvane::MemoryImage screen(CSpriteManager::kLogicalWidth, CSpriteManager::kLogicalHeight);
     Orvane::Graphics g(&screen);
@@ -106,7 +123,9 @@ int main(int argc, char** argv) {
             sprites.DrawSprite(sprites.GetTexture(options.backdrop), 0.5f, 0.5f, 1.0f, 1.0f, 0.0f,
                                0.0f, 1.0f, 1.0f, kNoTint, SPRITE_NATURAL_SIZE, 0.0f);
         }
+        for (auto& screen : under) screen->DrawMenu();
         menu.DrawMenu();
+        for (auto& screen : over) screen->DrawMenu();
     };
     // The first frame gives sliders and natural-size buttons their sizes, as in the game.
     drawFrame();

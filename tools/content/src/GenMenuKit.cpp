@@ -110,7 +110,7 @@ void Slider() {
 
 void Panels() {
   struct Kind { const char* name; int w, h; };
-  for (Kind k : {Kind{"menu_panel_large", 600, 440}, Kind{"menu_panel_medium", 480, 300},
+  for (Kind k : {Kind{"menu_panel_full", 760, 560}, Kind{"menu_panel_large", 600, 440}, Kind{"menu_panel_medium", 480, 300},
                  Kind{"menu_panel_small", 400, 200}}) {
     Surface s = NewSurface(k.w, k.h);
     Context c = NewContext(s);
@@ -143,6 +143,36 @@ void StageButtons() {
     cairo_stroke(cr);
     Save(s, std::string("Graphics/menu_stage") + (over ? "_over.png" : ".png"));
   }
+}
+
+// The goal at the end of the map's path: a golden cup on a plum gem, 64 x 64.
+void Goal() {
+  Surface s = NewSurface(64, 64);
+  Context c = NewContext(s);
+  cairo_t* cr = c.get();
+  Gem(cr, 32, 31, 26, kPlumLight, kPlum);
+  // Cup, handles and foot.
+  cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+  cairo_move_to(cr, 21, 17);
+  cairo_line_to(cr, 43, 17);
+  cairo_curve_to(cr, 43, 31, 38, 36, 32, 36);
+  cairo_curve_to(cr, 26, 36, 21, 31, 21, 17);
+  cairo_close_path(cr);
+  cairo_rectangle(cr, 29.5, 35, 5, 6);
+  RoundedRect(cr, 24, 41, 16, 5, 2);
+  VerticalGradient(cr, 17, 46, 0xFFF0A0, kGoldDark);
+  cairo_fill_preserve(cr);
+  SetRgb(cr, 0x22112F);
+  cairo_set_line_width(cr, 1.5);
+  cairo_stroke(cr);
+  for (int side = -1; side <= 1; side += 2) {
+    cairo_new_path(cr);
+    cairo_arc(cr, 32 + side * 12, 23, 5, side < 0 ? M_PI * 0.5 : -M_PI * 0.5, side < 0 ? M_PI * 1.5 : M_PI * 0.5);
+    SetRgb(cr, kGold);
+    cairo_set_line_width(cr, 2.5);
+    cairo_stroke(cr);
+  }
+  Save(s, "Graphics/menu_goal.png");
 }
 
 void Tree(cairo_t* cr, double x, double y, double r, uint32_t leaf) {
@@ -393,6 +423,7 @@ int main(int argc, char** argv) {
   Slider();
   Panels();
   StageButtons();
+  Goal();
   Map();
   Logo();
   Hints();
