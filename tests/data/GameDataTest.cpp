@@ -1,11 +1,14 @@
 // The game's data as built into the game folder: the eighteen menu screens load without a
 // failure or warning and carry the items the game addresses by name; every picture, sound and
 // text key that the data names exists and loads; classes.xml holds enough classes of enough
-// poses; the level files run from 1 without a gap, each with every setting written out.
+// poses; the level files run from 1 without a gap, each with every setting written out, and
+// the game's own readers take classes and levels as they are written.
 #include "menu/MenuTestSupport.h"
 #include "support/TestSupport.h"
 
 #include "engine/config/Config.h"
+#include "game/LevelFile.h"
+#include "game/ShapeClasses.h"
 #include "framework/graphics/ImageLoader.h"
 #include "framework/ini/IniFile.h"
 #include "framework/pak/PakInterface.h"
@@ -327,6 +330,31 @@ TEST_F(GameData, LevelsRunFromOneWithEverySettingWrittenOut) {
     for (int stage = 2; stage <= kStages; ++stage) EXPECT_EQ(bonusLevelsPerStage[stage], 1) << "stage " << stage;
     // The game ends after the last level: the next file must not exist.
     EXPECT_FALSE(Orvane::FileExists("Levels\\level_" + std::to_string(kLevels + 1) + ".xml"));
+}
+
+// The game's own readers take the files as they are meant: every level loads with its
+// counts inside the tables (nothing clamped), and the master table holds every class.
+TEST_F(GameData, TheGameReadsClassesAndLevelsAsWritten) {
+    ShapeClassTable classes;
+    ASSERT_TRUE(classes.Load("classes.xml"));
+    EXPECT_GE(classes.Count(), 24);
+    for (int level = 1; level <= kLevels; ++level) {
+        SCOPED_TRACE("level " + std::to_string(level));
+        EXPECT_TRUE(LevelFileExists(level));
+        LevelFileContents contents;
+        std::string reason;
+        ASSERT_TRUE(ReadLevelFile(LevelFileName(level), LevelSettings{}, contents, reason)) << reason;
+        LevelSettings clamped = contents.settings;
+        ClampLevelCounts(clamped, classes.DistinctPlayableCount(), LevelFileName(level), false);
+        EXPECT_EQ(clamped.levelClassCount, contents.settings.levelClassCount);
+        EXPECT_EQ(clamped.cellsPerLine, contents.settings.cellsPerLine);
+        for (const std::string& name : SplitClassList(contents.settings.shapeClassList)) {
+            if (!name.empty()) {
+                EXPECT_GE(classes.Find(name), 0) << name;
+            }
+        }
+    }
+    EXPECT_FALSE(LevelFileExists(kLevels + 1));
 }
 
 TEST_F(GameData, LanguageHasTheTextsTheGameDraws) {
