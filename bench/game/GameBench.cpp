@@ -8,6 +8,7 @@
 // processor time a second while each runs at its own pace (60 frames a second), and the
 // peak resident memory. The figures are for reading, not for checking.
 #include "support/AppDriver.h"
+#include "support/GameFolder.h"
 #include "support/ScriptedPlayer.h"
 
 #include "game/AppStates.h"
@@ -118,10 +119,9 @@ int main(int argc, char** argv) {
     // A folder of its own for the run's files, the game's data linked in.
     const fs::path dir = fs::temp_directory_path() / ("nookvale-bench-" + std::to_string(::getpid()));
     fs::create_directories(dir);
-    for (const auto& entry : fs::directory_iterator(game)) {
-        const std::string name = entry.path().filename().string();
-        if (name == "applog.htm" || name == "config.ini" || name == "scores.ini" || name == "saved.ini") continue;
-        fs::create_symlink(entry.path(), dir / name);
+    if (!TestSupport::LinkGameFolder(game, dir.string())) {
+        std::fprintf(stderr, "cannot link the game folder %s\n", game.c_str());
+        return 1;
     }
     fs::current_path(dir);
     setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);

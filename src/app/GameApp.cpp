@@ -62,6 +62,13 @@ GameApp::GameApp(int argc, const char* const* argv) {
     GetAppStates().Reset();
     GetAppStates().SetListener([this](int previous, int current) { OnStateChange(previous, current); });
 
+    // The two options start on (full screen, hardware 3D) when config.ini does not say: written
+    // down now, the options screen's check boxes show what the game does.
+    for (const char* option : {"btnFullScreen", "btn3DHardware"}) {
+        std::string value;
+        if (!ConfigGetString("OPTIONS", option, value)) ConfigSetInt("OPTIONS", option, 1);
+    }
+
     // The game controller creates the eighteen screens; they are read in their table order.
     game_ = std::make_unique<CBrindloGame>();
     game_->LoadMenus();

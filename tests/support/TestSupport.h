@@ -1,6 +1,8 @@
 // Small helpers shared by the test programs: temporary folders and whole-file I/O.
 #pragma once
 
+#include "support/GameFolder.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -41,9 +43,5 @@ bool FileExists(const std::string& path);
 // The built game folder (build/game) and the source tree, from the test environment.
 std::string GameDir();
 std::string SourceDir();
-
-// Links every entry of the game folder into another folder, so that a run's own files (log,
-// config.ini, scores, saved game, sound cache) land there and not in the build's game folder.
-bool LinkGameFolder(const std::string& gameDir, const std::string& into);
 
 }  // namespace TestSupport
