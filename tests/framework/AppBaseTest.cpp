@@ -2,6 +2,7 @@
 // of a run.
 #include "AppTestHarness.h"
 
+#include <atomic>
 #include <climits>
 #include <cstdlib>
 #include <unistd.h>
@@ -98,6 +99,45 @@ TEST(AppBaseDeath, DisplayFailureEndsWithCodeOne) {
     const char* argv[] = {"nookvale"};
     EXPECT_EXIT(InitWithArguments(1, argv, "no screen here"), ::testing::ExitedWithCode(1),
                 "Failed to initialize DirectDraw: no screen here");
+}
+
+// A fatal exit while the cursor thread runs: the display is freed only once the thread that
+// moves the software cursor through it has ended.
+void ExitWhileTheCursorThreadRuns() {
+    struct WatchedDisplay : HeadlessDisplay {
+        const std::atomic<bool>* cursorThreadRunning = nullptr;
+        ~WatchedDisplay() override {
+            if (cursorThreadRunning && *cursorThreadRunning) std::_Exit(99);
+        }
+    };
+    struct WatchingPlatform : HeadlessPlatform {
+        const std::atomic<bool>* watched = nullptr;
+        std::unique_ptr<Display> CreateDisplay() override {
+            auto display = std::make_unique<WatchedDisplay>();
+            display->cursorThreadRunning = watched;
+            return display;
+        }
+    };
+    struct CursorApp : OrvaneAppBase {
+        CursorApp() {
+            mSingleInstance = false;
+            SetCommandLine(0, nullptr);
+        }
+        const std::atomic<bool>& CursorThreadRunning() const { return mCursorThreadRunning; }
+        using OrvaneAppBase::StartCursorThread;
+    };
+    WatchingPlatform platform;
+    SetPlatform(&platform);
+    CursorApp app;
+    platform.watched = &app.CursorThreadRunning();
+    app.Init();
+    app.StartCursorThread();
+    app.ExitWithCode(7);
+}
+
+TEST(AppBaseDeath, AFatalExitStopsTheCursorThreadBeforeFreeingTheDisplay) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(ExitWhileTheCursorThreadRuns(), ::testing::ExitedWithCode(7), "");
 }
 
 TEST_F(AppBase, InitChangesTheFolderBeforeOpeningThePackAndBringsUpWindowAndDisplay) {

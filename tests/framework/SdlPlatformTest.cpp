@@ -177,6 +177,77 @@ TEST_F(SdlBackEnd, MouseAndWindowEventsBecomeRecords) {
     EXPECT_EQ(close[0].message, WM_CLOSE);
 }
 
+// A record carries the buttons held once its own event has happened, not the state SDL has
+// reached by the time the events are translated.
+TEST_F(SdlBackEnd, MouseRecordsCarryTheButtonsOfTheirEvent) {
+    OpenWindow(false);
+    auto event = [](uint32_t type, uint8_t button, uint32_t motionState = 0) {
+        SDL_Event e;
+        std::memset(&e, 0, sizeof e);
+        e.type = type;
+        if (type == SDL_MOUSEMOTION) {
+            e.motion.state = motionState;
+        } else {
+            e.button.button = button;
+            e.button.clicks = 1;
+        }
+        return e;
+    };
+    struct Step {
+        SDL_Event event;
+        uint32_t message;
+        uint32_t buttons;
+    };
+    const Step steps[] = {
+        {event(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT), WM_LBUTTONDOWN, MK_LBUTTON},
+        {event(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT), WM_RBUTTONDOWN, MK_LBUTTON | MK_RBUTTON},
+        {event(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT), WM_LBUTTONUP, MK_RBUTTON},
+        {event(SDL_MOUSEMOTION, 0, SDL_BUTTON_MMASK), WM_MOUSEMOVE, MK_MBUTTON},
+        {event(SDL_MOUSEBUTTONUP, SDL_BUTTON_MIDDLE), WM_MBUTTONUP, 0},
+    };
+    for (const Step& step : steps) {
+        const auto records = Translate(step.event);
+        ASSERT_EQ(records.size(), 1u);
+        EXPECT_EQ(records[0].message, step.message);
+        EXPECT_EQ(records[0].wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON), step.buttons)
+            << std::hex << step.message;
+    }
+}
+
+// A stored position is kept on the desktop, 4 pixels inside its work area, however far off it
+// lies; without one the window is centred.
+TEST_F(SdlBackEnd, AStoredWindowPositionIsKeptInsideTheWorkArea) {
+    std::string error;
+    ASSERT_TRUE(platform_.InitWindowSystem(error)) << error;
+    SDL_Rect usable{0, 0, 0, 0};
+    ASSERT_EQ(SDL_GetDisplayUsableBounds(0, &usable), 0);
+    const int right = usable.x + usable.w - 800 - 4;
+    const int bottom = usable.y + usable.h - 600 - 4;
+    struct Case {
+        int x, y;
+        int expectedX, expectedY;
+    };
+    const Case cases[] = {
+        {-300, -50, usable.x + 4, usable.y + 4},
+        {-300, 100, usable.x + 4, 100},
+        {100, usable.y + usable.h - 100, 100, bottom},
+        {usable.x + usable.w + 500, 80, right, 80},
+        {120, 90, 120, 90},
+        {-1, -1, usable.x + (usable.w - 800) / 2, usable.y + (usable.h - 600) / 2},
+    };
+    for (const Case& c : cases) {
+        WindowSettings settings;
+        settings.title = "test";
+        settings.x = c.x;
+        settings.y = c.y;
+        ASSERT_TRUE(platform_.CreateMainWindow(settings, error)) << error;
+        int x = 0, y = 0;
+        SDL_GetWindowPosition(platform_.Window(), &x, &y);
+        EXPECT_EQ(x, c.expectedX) << c.x << ", " << c.y;
+        EXPECT_EQ(y, c.expectedY) << c.x << ", " << c.y;
+    }
+}
+
 TEST_F(SdlBackEnd, StartsAndStopsTheApplicationOnDummyDrivers) {
     struct FrameCountingApp : OrvaneAppBase {
         FrameCountingApp() {

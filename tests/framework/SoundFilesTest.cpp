@@ -25,6 +25,8 @@ TEST(SoundVolume, AttenuationOfVolumes) {
     struct Case { double volume; int attenuation; };
     const Case cases[] = {
         {1.0, 0}, {0.5, -605}, {0.05, -1956}, {0.04, -10000}, {0.0, -10000},
+        // -2000.09 and -2000.22 are -2000 once truncated, which is not below the floor.
+        {0.04322, -2000}, {0.0432, -2000}, {0.043, -10000},
         {-1.0, -10000}, {2.0, 0}, {std::nan(""), -10000}, {INFINITY, 0},
     };
     for (const Case& c : cases) EXPECT_EQ(VolumeToAttenuation(c.volume), c.attenuation) << c.volume;

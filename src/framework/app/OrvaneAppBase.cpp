@@ -81,7 +81,9 @@ void OrvaneAppBase::FatalMessage(const std::string& title, const std::string& te
 
 void OrvaneAppBase::ExitWithCode(int code) {
     // The desktop mode is never changed on this platform, so there is nothing to restore but
-    // the window itself.
+    // the window itself. The cursor thread moves the software cursor through the display, so
+    // it ends before the display goes.
+    StopCursorThread();
     std::fflush(stdout);
     std::fflush(stderr);
     mDisplay.reset();

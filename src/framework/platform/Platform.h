@@ -30,8 +30,11 @@ struct WindowSettings {
     int width = 800;
     int height = 600;
     bool fullScreen = false;
-    int x = -1;          // preferred client position; -1 centres the window on the desktop
+    // The preferred client position, kept 4 pixels inside the work area however far off it
+    // lies; (-1, -1) is none: the window is centred in the work area.
+    int x = -1;
     int y = -1;
+    bool HasPosition() const { return x != -1 || y != -1; }
 };
 
 // One entry of a wildcard file search.

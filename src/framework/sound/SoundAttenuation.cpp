@@ -16,10 +16,11 @@ constexpr int kAudibleFloor = -2000;
 int VolumeToAttenuation(double volume) {
     // log10 of a non-positive argument would be -inf or NaN: clamp below at 0 (silence).
     if (!(volume > 0.0)) return kSilence;
-    const double value = (std::log10(volume * 9.0 + 1.0) - 1.0) * 2333.0;
-    if (value < kAudibleFloor) return kSilence;
     // Loud volumes (above 1) give positive values, which the output cannot amplify.
-    return static_cast<int>(std::min(value, 0.0));
+    const double value = std::min((std::log10(volume * 9.0 + 1.0) - 1.0) * 2333.0, 0.0);
+    // Whole hundredths of a decibel first, then the floor: -2000.5 is -2000, still audible.
+    const int attenuation = static_cast<int>(value);
+    return attenuation < kAudibleFloor ? kSilence : attenuation;
 }
 
 double AttenuationToGain(int attenuation) {

@@ -23,6 +23,7 @@ namespace {
 constexpr int kCaptionAllowance = 32;
 constexpr int kEdgeInset = 4;
 
+// Record flags from SDL's button mask, with the keyboard modifiers held now.
 uint32_t MouseFlagsFromSdl(uint32_t state) {
     uint32_t flags = 0;
     if (state & SDL_BUTTON_LMASK) flags |= MK_LBUTTON;
@@ -156,9 +157,10 @@ bool SdlPlatform::CreateMainWindow(const WindowSettings& settings, std::string& 
         SDL_SetWindowSize(window_, settings.width, settings.height);
         SDL_Rect usable{0, 0, 0, 0};
         const int displayIndex = std::max(0, SDL_GetWindowDisplayIndex(window_));
-        if (settings.x >= 0 && settings.y >= 0 &&
+        if (settings.HasPosition() &&
             SDL_GetDisplayUsableBounds(displayIndex, &usable) == 0 && usable.w > 0) {
-            // Keep the stored position on the desktop, at least 4 pixels inside it.
+            // Keep the stored position on the desktop, at least 4 pixels inside it, also when
+            // the window was left partly off its left or top edge.
             const int maxX = usable.x + usable.w - settings.width - kEdgeInset;
             const int maxY = usable.y + usable.h - settings.height - kEdgeInset;
             const int x = std::max(usable.x + kEdgeInset, std::min(settings.x, maxX));
@@ -325,7 +327,8 @@ void SdlPlatform::TranslateEvent(const SDL_Event& event, std::vector<WindowMessa
         if (event.motion.which == SDL_TOUCH_MOUSEID) break;
         int x = 0, y = 0;
         WindowToLogical(event.motion.x, event.motion.y, x, y);
-        push(WM_MOUSEMOVE, MouseFlagsFromSdl(event.motion.state), MakePointParam(x, y), x, y);
+        eventButtons_ = event.motion.state;
+        push(WM_MOUSEMOVE, MouseFlagsFromSdl(eventButtons_), MakePointParam(x, y), x, y);
         break;
     }
     case SDL_MOUSEBUTTONDOWN:
@@ -344,7 +347,14 @@ void SdlPlatform::TranslateEvent(const SDL_Event& event, std::vector<WindowMessa
         default: break;
         }
         if (code == 0) break;
-        push(code, MouseFlagsFromSdl(SDL_GetMouseState(nullptr, nullptr)), MakePointParam(x, y), x, y);
+        // The buttons held once this event has happened, as the record reports them; SDL's
+        // present state may already be past later events of the same pump.
+        if (down) {
+            eventButtons_ |= SDL_BUTTON(event.button.button);
+        } else {
+            eventButtons_ &= ~SDL_BUTTON(event.button.button);
+        }
+        push(code, MouseFlagsFromSdl(eventButtons_), MakePointParam(x, y), x, y);
         break;
     }
     case SDL_MOUSEWHEEL: {
@@ -353,7 +363,7 @@ void SdlPlatform::TranslateEvent(const SDL_Event& event, std::vector<WindowMessa
         if (delta == 0) break;
         int x = 0, y = 0;
         GetCursorPosition(x, y);
-        const uint32_t buttons = MouseFlagsFromSdl(SDL_GetMouseState(nullptr, nullptr));
+        const uint32_t buttons = MouseFlagsFromSdl(eventButtons_);
         push(WM_MOUSEWHEEL, MakeWheelParam(std::clamp(delta, -273, 273) * WHEEL_DELTA, buttons),
              MakePointParam(x, y), x, y);
         break;

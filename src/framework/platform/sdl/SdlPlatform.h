@@ -88,6 +88,7 @@ private:
     int iconW_ = 0, iconH_ = 0;
     std::array<SDL_Cursor*, 12> cursors_{};
     CursorShape cursorShape_ = CursorShape::Arrow;
+    uint32_t eventButtons_ = 0;   // SDL's button mask as of the last translated mouse event
 };
 
 }  // namespace Orvane
