@@ -284,6 +284,71 @@ TEST_F(AppBase, StartRunsLoadingOffTheMainThreadAndReportsStatistics) {
     }
 }
 
+// Hardware acceleration on and off: the display comes up again in the other mode, images are
+// restored, everything is redrawn in that mode, the choice is stored; a 3D mode that does not
+// come up falls back to 2D, and a display that does not come up at all ends the program.
+TEST_F(AppBase, HardwareAccelerationSwitchesTheDisplayAndFallsBackWhenItFails) {
+    struct RestoringApp : TestApp {
+        int restores = 0;
+        void RestoreImages() override { ++restores; }
+    };
+    struct ModeWidget : CountingWidget {
+        bool drewAccelerated = false;
+        void Draw(Graphics& g) override {
+            CountingWidget::Draw(g);
+            drewAccelerated = g.IsAccelerated();
+        }
+    };
+    RestoringApp app;
+    app.mRegistryKey = "NookvaleTest";
+    ModeWidget widget;
+    StartApp(app, widget);
+    RunFor(app, 100);
+    ASSERT_FALSE(app.IsHardwareAccelerated());
+    EXPECT_FALSE(widget.drewAccelerated);
+    const int inits = app.Headless()->InitCount();
+    const int restores = app.restores;
+    const int draws = widget.draws;
+    bool stored = false;
+
+    app.SetHardwareAcceleration(true, true);
+    EXPECT_TRUE(app.IsHardwareAccelerated());
+    EXPECT_EQ(app.Headless()->InitCount(), inits + 1);
+    EXPECT_EQ(app.restores, restores + 1);
+    EXPECT_TRUE(widget.IsDirty());
+    RunFor(app, 50);
+    EXPECT_GT(widget.draws, draws);
+    EXPECT_TRUE(widget.drewAccelerated);
+    EXPECT_TRUE(app.ReadSettingBool("Is3D", stored) && stored);
+
+    app.SetHardwareAcceleration(true, true);   // no change: nothing is done
+    EXPECT_EQ(app.Headless()->InitCount(), inits + 1);
+    app.SetHardwareAcceleration(false, false);   // stored, the display left as it is
+    EXPECT_FALSE(app.IsHardwareAccelerated());
+    EXPECT_EQ(app.Headless()->InitCount(), inits + 1);
+
+    app.Headless()->FailNextInit(Display::Result::Failed);
+    app.SetHardwareAcceleration(true, true);
+    EXPECT_FALSE(app.IsHardwareAccelerated());
+    EXPECT_EQ(app.Headless()->InitCount(), inits + 3);
+    ASSERT_NE(app.GetDisplay()->ScreenImage(), nullptr);
+    EXPECT_EQ(app.GetWidgetManager()->GetScreenImage(),
+              static_cast<Image*>(app.GetDisplay()->ScreenImage()));
+    EXPECT_TRUE(app.ReadSettingBool("Is3D", stored) && !stored);
+    EXPECT_TRUE(app.exitCodes.empty());
+    RunFor(app, 50);
+    EXPECT_FALSE(widget.drewAccelerated);
+
+    app.SetHardwareAcceleration(true, true);
+    ASSERT_TRUE(app.IsHardwareAccelerated());
+    app.Headless()->FailNextInit(Display::Result::Failed);
+    app.SetHardwareAcceleration(false, true);
+    EXPECT_EQ(app.exitCodes, std::vector<int>{1});
+    ASSERT_FALSE(platform_.MessageBoxes().empty());
+    EXPECT_NE(platform_.MessageBoxes().back().find("Failed to initialize DirectDraw: "),
+              std::string::npos);
+}
+
 TEST_F(AppBase, WindowIconComesFromAPictureAndDamagedFilesAreRefused) {
     TestSupport::ScopedTempDir dir;
     TestSupport::ScopedCwd cwd(dir.Path());

@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <limits>
+#include <string>
 
 namespace {
 
@@ -278,6 +279,83 @@ TEST_F(TransformDrawTest, RotationThenScaleDrawsThroughTheMatrix) {
                 want = y < 10 ? (x < 10 ? kA : kB) : (x < 10 ? kC : kD);
             EXPECT_EQ(screen.GetPixel(x, y), want) << x << "," << y;
         }
+}
+
+// Which primitive a transformed draw reaches, and where.
+struct PrimitiveLog : MemoryImage {
+    PrimitiveLog() : MemoryImage(40, 30) {}
+    std::string last;
+    float x = 0.0f, y = 0.0f;
+    bool linear = false;
+    void Blit(Image* src, int px, int py, const Rect& r, const Color& c, int mode) override {
+        Note("plain", px, py, false);
+        MemoryImage::Blit(src, px, py, r, c, mode);
+    }
+    void BlitMirror(Image* src, int px, int py, const Rect& r, const Rect& clip, const Color& c,
+                    int mode) override {
+        Note("mirror", px, py, false);
+        MemoryImage::BlitMirror(src, px, py, r, clip, c, mode);
+    }
+    void BlitRotated(Image* src, float px, float py, const Rect& clip, const Color& c, int mode,
+                     double angle, float cx, float cy, const Rect& r, bool lin) override {
+        Note("rotated", px, py, lin);
+        MemoryImage::BlitRotated(src, px, py, clip, c, mode, angle, cx, cy, r, lin);
+    }
+    void StretchBlit(Image* src, const Rect& dest, const Rect& r, const Rect& clip,
+                     const Color& c, int mode, bool lin) override {
+        Note("stretch", static_cast<float>(dest.x), static_cast<float>(dest.y), lin);
+        MemoryImage::StretchBlit(src, dest, r, clip, c, mode, lin);
+    }
+    void BlitMatrix(Image* src, float px, float py, const Matrix3& m, const Rect& clip,
+                    const Color& c, int mode, const Rect& r, bool lin) override {
+        Note("matrix", px, py, lin);
+        MemoryImage::BlitMatrix(src, px, py, m, clip, c, mode, r, lin);
+    }
+    void Note(const char* what, float px, float py, bool lin) {
+        last = what;
+        x = px;
+        y = py;
+        linear = lin;
+    }
+};
+
+// Accelerated, every transformed draw goes through the matrix at its exact float position,
+// filtered; otherwise simple transforms take their own paths at the truncated position.
+TEST(GraphicsTest, AcceleratedTransformsAlwaysTakeTheMatrixAtTheirFloatPosition) {
+    MemoryImage quad = Picture(2, 2, {kA, kB, kC, kD});
+    Transform2D identity, turn, stretch, mirror, turnThenStretch;
+    turn.RotateRadians(0.5f);
+    stretch.Scale(2.0f, 2.0f);
+    mirror.Scale(-1.0f, 1.0f);
+    turnThenStretch.RotateRadians(0.5f);
+    turnThenStretch.Scale(2.0f, 2.0f);
+    struct Case {
+        const Transform2D* transform;
+        const char* plainPath;
+    };
+    const Case cases[] = {{&identity, "plain"}, {&turn, "rotated"}, {&stretch, "stretch"},
+                          {&mirror, "mirror"}, {&turnThenStretch, "matrix"}};
+    for (const Case& c : cases) {
+        for (const bool accelerated : {false, true}) {
+            SCOPED_TRACE(std::string(c.plainPath) + (accelerated ? ", accelerated" : ""));
+            PrimitiveLog screen;
+            Graphics g(&screen);
+            g.SetAccelerated(accelerated);
+            EXPECT_EQ(g.GetLinearBlend(), accelerated);
+            EXPECT_EQ(g.GetFastStretch(), !accelerated);
+            g.TranslateF(0.25f, 0.0f);
+            g.DrawImageWithTransform(&quad, *c.transform, 10.5f, 10.25f);
+            if (accelerated) {
+                EXPECT_EQ(screen.last, "matrix");
+                EXPECT_FLOAT_EQ(screen.x, 10.75f);
+                EXPECT_FLOAT_EQ(screen.y, 10.25f);
+                EXPECT_TRUE(screen.linear);
+            } else {
+                EXPECT_EQ(screen.last, c.plainPath);
+                EXPECT_EQ(screen.x, std::trunc(screen.x));   // a whole pixel
+            }
+        }
+    }
 }
 
 TEST(GraphicsTest, MirroredDrawIsClippedFromTheOtherSide) {

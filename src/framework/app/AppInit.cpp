@@ -116,10 +116,7 @@ std::unique_ptr<MusicInterface> OrvaneAppBase::CreateMusicBackEnd() {
 void OrvaneAppBase::CreateMainWindow() {
     // A mode that keeps failing must not bounce between windowed and full screen forever.
     if (mWindowCreateDepth > 2) {
-        FatalMessage(mTitle,
-                     GetString("FAILED_INIT_DIRECTDRAW", "Failed to initialize DirectDraw: ") +
-                         "no usable screen mode",
-                     kExitDisplayFailure);
+        FailDisplay("no usable screen mode");
         return;
     }
     struct DepthGuard {
@@ -138,9 +135,7 @@ void OrvaneAppBase::CreateMainWindow() {
 
     std::string error;
     if (!GetPlatform().CreateMainWindow(settings, error)) {
-        FatalMessage(mTitle,
-                     GetString("FAILED_INIT_DIRECTDRAW", "Failed to initialize DirectDraw: ") + error,
-                     kExitDisplayFailure);
+        FailDisplay(error);
         return;
     }
 
@@ -189,9 +184,7 @@ void OrvaneAppBase::CreateMainWindow() {
     case Display::Result::Failed:
         break;
     }
-    FatalMessage(mTitle,
-                 GetString("FAILED_INIT_DIRECTDRAW", "Failed to initialize DirectDraw: ") + error,
-                 kExitDisplayFailure);
+    FailDisplay(error);
 }
 
 void OrvaneAppBase::ApplyDisplayToWidgets() {
@@ -207,15 +200,7 @@ void OrvaneAppBase::SetScreenMode(bool windowed) {
     if (windowed == mIsWindowed && mDisplay) {
         // Same mode: only the renderer settings are applied again.
         std::string error;
-        if (mDisplay->Init(mWidth, mHeight, mIsWindowed, error) != Display::Result::Ok) {
-            FatalMessage(mTitle,
-                         GetString("FAILED_INIT_DIRECTDRAW", "Failed to initialize DirectDraw: ") +
-                             error,
-                         kExitDisplayFailure);
-            return;
-        }
-        RestoreImages();
-        ApplyDisplayToWidgets();
+        if (!ReinitDisplay(error)) FailDisplay(error);
         return;
     }
 
@@ -225,6 +210,50 @@ void OrvaneAppBase::SetScreenMode(bool windowed) {
     GetPlatform().ShowMainWindow();
     if (mSoundManager) mSoundManager->SetCooperativeWindow(nullptr, mIsWindowed);
     mLastTimeCheck = 0;
+}
+
+bool OrvaneAppBase::ReinitDisplay(std::string& error) {
+    if (!mDisplay) {
+        error = "no display";
+        return false;
+    }
+    if (mDisplay->Init(mWidth, mHeight, mIsWindowed, error) != Display::Result::Ok) return false;
+    mIsPhysicallyWindowed = !mDisplay->IsPhysicallyFullScreen();
+    RestoreImages();
+    ApplyDisplayToWidgets();
+    return true;
+}
+
+void OrvaneAppBase::SetHardwareAcceleration(bool on, bool reinit) {
+    if (!mDisplay) {
+        // Before the display exists the choice waits in the store, where the display reads it.
+        WriteSettingBool("Is3D", on);
+        return;
+    }
+    if (on == mDisplay->Is3D()) return;
+    mDisplay->Set3D(on);
+    if (reinit) {
+        std::string error;
+        if (!ReinitDisplay(error)) {
+            if (!on) {
+                FailDisplay(error);
+                return;
+            }
+            Diagnose("WARNING: hardware acceleration could not be switched on: " + error);
+            mDisplay->Set3D(false);
+            if (!ReinitDisplay(error)) {
+                FailDisplay(error);
+                return;
+            }
+        }
+    }
+    WriteSettingBool("Is3D", mDisplay->Is3D());
+}
+
+void OrvaneAppBase::FailDisplay(const std::string& error) {
+    FatalMessage(mTitle,
+                 GetString("FAILED_INIT_DIRECTDRAW", "Failed to initialize DirectDraw: ") + error,
+                 kExitDisplayFailure);
 }
 
 }  // namespace Orvane

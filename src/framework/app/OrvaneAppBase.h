@@ -118,6 +118,11 @@ public:
     // --- Window and screen mode (AppInit.cpp) -------------------------------------------
     virtual void CreateMainWindow();
     virtual void SetScreenMode(bool windowed);
+    // Hardware acceleration: the renderer's 3D mode (rotated sprites, float positions through
+    // the matrix path, linear filtering, the denser particle effects). A change is stored as
+    // "Is3D"; with reinit the display is initialised again at once, falling back to 2D when
+    // the 3D mode does not come up (the program ends when even that fails).
+    virtual void SetHardwareAcceleration(bool on, bool reinit);
     // The music back-end: silent when no sound is wanted.
     virtual std::unique_ptr<MusicInterface> CreateMusicBackEnd();
     // Images live in memory only, so nothing needs re-uploading after a display change.
@@ -304,6 +309,8 @@ public:
 protected:
     // Exits through ExitWithCode after the message: the fatal start-up path.
     void FatalMessage(const std::string& title, const std::string& text, int exitCode);
+    // The fatal end when no display can be had, with the platform's reason.
+    void FailDisplay(const std::string& error);
     void UpdateTimeAccumulator();
     bool ProcessDeferredMessage(const WindowMessage& message);
     void HandleSizeRecord(const WindowMessage& message);
@@ -315,6 +322,9 @@ protected:
     void JoinLoadingThread();
     void WriteStatistics();
     void ApplyDisplayToWidgets();
+    // Initialises the display again as it is set now and hands the new screen image to the
+    // widgets, all marked dirty; false, with the reason, when the display refuses.
+    bool ReinitDisplay(std::string& error);
 
     std::unique_ptr<WidgetManager> mWidgetManager;
     std::unique_ptr<Display> mDisplay;

@@ -14,6 +14,13 @@ int ToPixel(double v) {
     return static_cast<int>(v);
 }
 
+// A float position kept as it is, pinned like ToPixel.
+float PinPosition(double v) {
+    if (!(v > -1e9)) return -1e9f;
+    if (v > 1e9) return 1e9f;
+    return static_cast<float>(v);
+}
+
 bool LiesWithin(const Image* image, const Rect& srcRect) {
     return image->GetRect().ContainsRect(srcRect);
 }
@@ -75,6 +82,12 @@ void Graphics::RestoreState() {
     if (stack_.empty()) return;
     state_ = stack_.back();
     stack_.pop_back();
+}
+
+void Graphics::SetAccelerated(bool on) {
+    state_.accelerated = on;
+    state_.fastStretch = !on;
+    state_.linearBlend = on;
 }
 
 Color Graphics::ImageColor() const {
@@ -226,6 +239,10 @@ void Graphics::DrawImageWithTransform(Image* image, const Transform2D& transform
 void Graphics::DrawImageWithTransform(Image* image, const Transform2D& transform, float x,
                                       float y, const Rect& srcRect) {
     if (!image || !state_.destImage || !LiesWithin(image, srcRect)) return;
+    if (state_.accelerated) {
+        DrawImageMatrix(image, transform.Matrix(), x, y, srcRect);
+        return;
+    }
     const float halfW = srcRect.width * 0.5f, halfH = srcRect.height * 0.5f;
     switch (transform.GetForm()) {
     case Transform2D::Form::Identity:
@@ -264,11 +281,12 @@ void Graphics::DrawImageWithTransform(Image* image, const Transform2D& transform
 void Graphics::DrawImageMatrix(Image* image, const Matrix3& m, float x, float y,
                                const Rect& srcRect) {
     if (!image || !state_.destImage || !LiesWithin(image, srcRect)) return;
-    const int dx = ToPixel(static_cast<double>(x) + state_.transX);
-    const int dy = ToPixel(static_cast<double>(y) + state_.transY);
-    state_.destImage->BlitMatrix(image, static_cast<float>(dx), static_cast<float>(dy), m,
-                                 state_.clipRect, ImageColor(), state_.drawMode, srcRect,
-                                 state_.linearBlend);
+    const double px = static_cast<double>(x) + state_.transX;
+    const double py = static_cast<double>(y) + state_.transY;
+    const float dx = state_.accelerated ? PinPosition(px) : static_cast<float>(ToPixel(px));
+    const float dy = state_.accelerated ? PinPosition(py) : static_cast<float>(ToPixel(py));
+    state_.destImage->BlitMatrix(image, dx, dy, m, state_.clipRect, ImageColor(),
+                                 state_.drawMode, srcRect, state_.linearBlend);
 }
 
 }  // namespace Orvane

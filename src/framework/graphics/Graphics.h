@@ -30,6 +30,7 @@ struct GraphicsState {
     bool colorizeImages = false;
     bool fastStretch = false;
     bool linearBlend = false;
+    bool accelerated = false;
 };
 
 class Graphics {
@@ -60,6 +61,11 @@ public:
     bool GetFastStretch() const { return state_.fastStretch; }
     void SetLinearBlend(bool on) { state_.linearBlend = on; }
     bool GetLinearBlend() const { return state_.linearBlend; }
+    // The drawing of hardware acceleration (the 3D mode): linear filtering instead of the
+    // fast stretch, and a transformed picture always placed through the matrix at its exact
+    // float position.
+    void SetAccelerated(bool on);
+    bool IsAccelerated() const { return state_.accelerated; }
     void SetFont(Font* font) { state_.font = font; }
     Font* GetFont() const { return state_.font; }
 
@@ -117,11 +123,14 @@ public:
     void DrawImageRotatedF(Image* image, float x, float y, double angle, float centreX,
                            float centreY, const Rect& srcRect);
 
-    // Through a transform placed at (x, y): the centre of the source lands at (x, y).
+    // Through a transform placed at (x, y): the centre of the source lands at (x, y). Simple
+    // transforms take the plain, rotated, mirrored or stretched paths at the truncated
+    // position, except when accelerated.
     void DrawImageWithTransform(Image* image, const Transform2D& transform, float x, float y);
     void DrawImageWithTransform(Image* image, const Transform2D& transform, float x, float y,
                                 const Rect& srcRect);
-    // Through a matrix: a source pixel at offset p from the centre lands at m x p + (x, y).
+    // Through a matrix: a source pixel at offset p from the centre lands at m x p + (x, y);
+    // (x, y) is truncated unless accelerated.
     void DrawImageMatrix(Image* image, const Matrix3& m, float x, float y, const Rect& srcRect);
 
 private:

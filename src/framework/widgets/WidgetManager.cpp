@@ -194,8 +194,7 @@ bool WidgetManager::DrawScreen() {
             }
             if (!child->mDirty) continue;
             Graphics g(base);
-            g.SetFastStretch(!accelerated);
-            g.SetLinearBlend(accelerated);
+            g.SetAccelerated(accelerated);
             g.Translate(child->mX, child->mY);
             child->DrawTree(ChildFlags(flags, belowModal), g);
             drewSomething = true;
@@ -240,8 +239,7 @@ void WidgetManager::DrawOverlayOf(Widget* widget, int priority) {
     if (mCurrentGraphics == nullptr || widget->mWidgetManager != this) return;
     const bool accelerated = mHost != nullptr && mHost->IsHardwareAccelerated();
     Graphics g(*mCurrentGraphics);
-    g.SetFastStretch(!accelerated);
-    g.SetLinearBlend(accelerated);
+    g.SetAccelerated(accelerated);
     const WidgetPoint p = widget->AbsolutePosition();
     g.Translate(p.x - mMouseDestRect.x, p.y - mMouseDestRect.y);
     widget->DrawOverlay(g, priority);
