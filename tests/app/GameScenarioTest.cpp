@@ -131,6 +131,13 @@ void PlayTheGame(DrivenGameApp& app, Orvane::HeadlessPlatform& platform, const s
     EXPECT_EQ(app.AppState(), APPSTATE_PLAYING);
     EXPECT_NEAR(game.TimeLeft(), timeLeft, 0.2f);
 
+    // Another window taking the focus pauses the level too.
+    driver.Focus(false);
+    EXPECT_EQ(app.AppState(), APPSTATE_PAUSED);
+    driver.Focus(true);
+    ASSERT_TRUE(driver.Click(MenuId::Pause, "btnResume"));
+    EXPECT_EQ(app.AppState(), APPSTATE_PLAYING);
+
     // Escape pauses too; ending from the pause menu saves the game, and the score goes into
     // the table with the name typed in.
     driver.PressKey(Orvane::VK_ESCAPE);
