@@ -34,7 +34,7 @@ TEST_F(FontTableTest, ReadsListGridAndWidthsOnce) {
                     {"SYMBOLS_IN_ROW", "4"},
                     {"SYMBOLS_IN_COL", "2"},
                     {"Line01_Width", "16, 8,4"},      // fewer pieces than cells: the rest stay 0
-                    {"Line02_Width", "12,,32,2,4,5"}}; // empty pieces skipped, extra ones ignored
+                    {"Line02_Width", "12,32,2,4,5"}};   // extra pieces ignored
     SymbolFont font;
     font.Load(texts_.Lookup());
     EXPECT_EQ(font.Columns(), 4);
@@ -59,17 +59,24 @@ TEST_F(FontTableTest, ReadsListGridAndWidthsOnce) {
 }
 
 TEST_F(FontTableTest, BadWidthLogsAndStopsItsRowOnly) {
-    texts_.texts = {{"SymbolList", "abcdefgh"},
-                    {"SYMBOLS_IN_ROW", "4"},
-                    {"SYMBOLS_IN_COL", "2"},
-                    {"Line01_Width", "16,x,16,16"},
-                    {"Line02_Width", "8,8,8,8"}};
-    SymbolFont font;
-    font.Load(texts_.Lookup());
-    EXPECT_FLOAT_EQ(font.Width(0), 1.0f);
-    EXPECT_EQ(font.Width(2), 0.0f);      // after the bad piece the row stops
-    EXPECT_FLOAT_EQ(font.Width(4), 0.5f);  // later rows are still read
-    EXPECT_EQ(Count(Log(), "Can't load symbol width from 'language.ini'"), 1);
+    // A piece that is not a number, an empty one between two commas, and one after a final
+    // comma each end their row with one log line.
+    for (const char* row : {"16,x,16,16", "16,,16,16", "16,"}) {
+        SCOPED_TRACE(row);
+        const int logged = Count(Log(), "Can't load symbol width from 'language.ini'");
+        texts_.texts = {{"SymbolList", "abcdefgh"},
+                        {"SYMBOLS_IN_ROW", "4"},
+                        {"SYMBOLS_IN_COL", "2"},
+                        {"Line01_Width", row},
+                        {"Line02_Width", "8,8,8,8"}};
+        SymbolFont font;
+        font.Load(texts_.Lookup());
+        EXPECT_FLOAT_EQ(font.Width(0), 1.0f);
+        EXPECT_EQ(font.Width(1), 0.0f);        // from the bad piece on the row stops
+        EXPECT_EQ(font.Width(2), 0.0f);
+        EXPECT_FLOAT_EQ(font.Width(4), 0.5f);  // later rows are still read
+        EXPECT_EQ(Count(Log(), "Can't load symbol width from 'language.ini'"), logged + 1);
+    }
 }
 
 TEST_F(FontTableTest, MalformedOrOversizedGridKeepsTheOldOne) {

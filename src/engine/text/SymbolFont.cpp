@@ -83,16 +83,15 @@ std::string SymbolFont::WidthKey(int row) {
 
 void SymbolFont::ReadWidths(const TextLookup& lookup) {
     for (int row = 1; row <= rows_; ++row) {
+        // The row's text split at every ',': "8,,12" has an empty second piece, which is not
+        // a number; an empty text has no pieces at all.
         const std::string line = lookup(WidthKey(row));
         size_t pos = 0;
-        for (int column = 0; column < columns_; ++column) {
-            // Pieces between commas; empty pieces are skipped like runs of separators.
-            while (pos < line.size() && line[pos] == ',') ++pos;
-            if (pos >= line.size()) break;
+        for (int column = 0; column < columns_ && pos <= line.size() && !line.empty(); ++column) {
             size_t comma = line.find(',', pos);
             if (comma == std::string::npos) comma = line.size();
             const std::string piece = line.substr(pos, comma - pos);
-            pos = comma;
+            pos = comma + 1;
             float value = 0.0f;
             if (!ParseLeadingFloat(piece, value)) {
                 LogWrite("Can't load symbol width from 'language.ini'", 0);
