@@ -4,6 +4,7 @@
 
 #include "framework/graphics/ImageLoader.h"
 #include "framework/graphics/codecs/ImageCodecs.h"
+#include "support/PictureWriters.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -15,7 +16,6 @@
 #include <filesystem>
 #include <random>
 
-#include <jpeglib.h>
 
 namespace {
 
@@ -39,37 +39,7 @@ Bytes WritePng(int w, int h, const std::vector<uint32_t>& argb) {
     return out;
 }
 
-Bytes WriteJpeg(int w, int h, uint32_t rgb) {
-    jpeg_compress_struct info{};
-    jpeg_error_mgr err{};
-    info.err = jpeg_std_error(&err);
-    jpeg_create_compress(&info);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = JDIMENSION(w);
-    info.image_height = JDIMENSION(h);
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 100, TRUE);
-    jpeg_start_compress(&info, TRUE);
-    std::vector<uint8_t> row(size_t(w) * 3);
-    for (int x = 0; x < w; ++x) {
-        row[size_t(x) * 3] = uint8_t(rgb >> 16);
-        row[size_t(x) * 3 + 1] = uint8_t(rgb >> 8);
-        row[size_t(x) * 3 + 2] = uint8_t(rgb);
-    }
-    while (info.next_scanline < info.image_height) {
-        JSAMPROW p = row.data();
-        jpeg_write_scanlines(&info, &p, 1);
-    }
-    jpeg_finish_compress(&info);
-    Bytes out(buffer, buffer + size);
-    jpeg_destroy_compress(&info);
-    std::free(buffer);
-    return out;
-}
+using TestSupport::WriteJpeg;
 
 // Targa header for w x h of the given type, depth and descriptor.
 Bytes TgaHeader(int type, int w, int h, int depth, int descriptor, int mapLength = 0,

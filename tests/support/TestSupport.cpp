@@ -1,5 +1,7 @@
 #include "support/TestSupport.h"
 
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -58,6 +60,36 @@ std::string GameDir() {
 std::string SourceDir() {
     const char* dir = std::getenv("NOOKVALE_SOURCE_DIR");
     return dir ? dir : "";
+}
+
+namespace {
+
+// A "Vm...:" figure of /proc/self/status in kilobytes; -1 when absent.
+long StatusKilobytes(const char* field) {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    const std::string prefix = std::string(field) + ":";
+    while (std::getline(status, line))
+        if (line.compare(0, prefix.size(), prefix) == 0) return std::strtol(line.c_str() + prefix.size(), nullptr, 10);
+    return -1;
+}
+
+}  // namespace
+
+WorkCost MeasureCost(const std::function<void()>& work) {
+    // Writing 5 to clear_refs sets the peak back to the present resident size.
+    bool reset = false;
+    {
+        std::ofstream clear("/proc/self/clear_refs");
+        reset = static_cast<bool>(clear << "5" << std::flush);
+    }
+    const long before = reset ? StatusKilobytes("VmRSS") : StatusKilobytes("VmHWM");
+    const auto start = std::chrono::steady_clock::now();
+    work();
+    WorkCost cost;
+    cost.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    cost.peakMegabytes = std::max(0L, StatusKilobytes("VmHWM") - before) / 1024.0;
+    return cost;
 }
 
 }  // namespace TestSupport

@@ -4,6 +4,7 @@
 #include "support/GameFolder.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -43,5 +44,14 @@ bool FileExists(const std::string& path);
 // The built game folder (build/game) and the source tree, from the test environment.
 std::string GameDir();
 std::string SourceDir();
+
+// What a piece of work cost: its wall time and how far it raised the process's peak resident
+// memory. The peak is reset before the work where the kernel allows it, so earlier tests do
+// not hide it. Meant for loose bounds on hostile inputs, never for timing.
+struct WorkCost {
+    double seconds = 0.0;
+    double peakMegabytes = 0.0;
+};
+WorkCost MeasureCost(const std::function<void()>& work);
 
 }  // namespace TestSupport
