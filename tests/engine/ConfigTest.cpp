@@ -1,10 +1,13 @@
 // config.ini helpers and the checksummed blocks of scores.ini and saved.ini.
 #include "engine/config/Config.h"
+#include "framework/core/Diagnostics.h"
 #include "framework/ini/AtomicFile.h"
+#include "framework/ini/IniFile.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstring>
@@ -111,6 +114,40 @@ TEST_F(ConfigTest, BinaryBlocksReadBackOnlyWhenIntact) {
     text[digit] = text[digit] == '0' ? '1' : '0';
     TestSupport::WriteFile(dir_ / "scores.ini", text);
     EXPECT_FALSE(IniGetStruct("Classic", "Scores", &back, sizeof back, "scores.ini"));
+}
+
+TEST_F(ConfigTest, OversizedUserFilesReadAsMissingAndAreKeptAsideByTheNextWrite) {
+    const std::string padding(Orvane::kIniMaxFileBytes, '\n');
+    const std::string config = "[OPTIONS]\nMusicVolume=0.3\n" + padding;
+    ASSERT_TRUE(TestSupport::WriteFile(dir_ / "config.ini", config));
+    const char block[4] = {1, 2, 3, 4};
+    ASSERT_TRUE(IniSetStruct("Classic", "Data", block, sizeof block, "saved.ini"));
+    const std::string saved = TestSupport::ReadFile(dir_ / "saved.ini") + padding;
+    ASSERT_TRUE(TestSupport::WriteFile(dir_ / "saved.ini", saved));
+    std::vector<std::string> warnings;
+    Orvane::SetDiagnosticHandler([&](const std::string& line) {
+        if (line.find("WARNING") != std::string::npos) warnings.push_back(line);
+    });
+
+    // The options start from their defaults; the saved game reads as damaged.
+    float volume = 0.8f;
+    EXPECT_FALSE(ConfigGetFloat("OPTIONS", "MusicVolume", &volume));
+    EXPECT_FLOAT_EQ(volume, 0.8f);
+    char back[4] = {};
+    EXPECT_FALSE(IniGetStruct("Classic", "Data", back, sizeof back, "saved.ini"));
+    EXPECT_EQ(warnings.size(), 2u);
+
+    // The first write keeps each oversized file beside the new one.
+    ASSERT_TRUE(ConfigSetString("LANGUAGE", "Name", "ENGLISH"));
+    ASSERT_TRUE(IniSetStruct("Classic", "Data", block, sizeof block, "saved.ini"));
+    Orvane::SetDiagnosticHandler(nullptr);
+    EXPECT_EQ(TestSupport::ReadFile(dir_ / "config.ini"), "[LANGUAGE]\nName=ENGLISH\n");
+    EXPECT_EQ(TestSupport::ReadFile(dir_ / "config.ini.too-large"), config);
+    EXPECT_EQ(TestSupport::ReadFile(dir_ / "saved.ini.too-large"), saved);
+    EXPECT_TRUE(IniGetStruct("Classic", "Data", back, sizeof back, "saved.ini"));
+    EXPECT_EQ(std::count_if(warnings.begin(), warnings.end(),
+                            [](const std::string& line) { return line.find("' kept as '") != std::string::npos; }),
+              2);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "framework/core/Random.h"
 #include "framework/sound/MusicInterface.h"
 #include "framework/sound/SoundManager.h"
+#include "support/HostileInputs.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -186,6 +187,16 @@ TEST_F(OggManagerTest, AtMostAHundredEventsAndAMissingScriptHasNone) {
     manager_.LoadSoundEvents("missing.ini");
     EXPECT_EQ(manager_.GetSoundEventCount(), 0);
     EXPECT_NE(Log().find("Loading sound events script: 0 events parsed"), std::string::npos);
+}
+
+TEST_F(OggManagerTest, AMegabyteOfSectionsIsReadInLinearTime) {
+    // Listing the sections and reading each event's keys once took minutes on this input.
+    Script(HostileInputs::IniSections(1 << 20));
+    const TestSupport::WorkCost cost = TestSupport::MeasureCost([&] { manager_.LoadSoundEvents("sound.ini"); });
+    EXPECT_EQ(manager_.GetSoundEventCount(), 100);
+    EXPECT_STREQ(manager_.GetSoundEvent(99)->name, "s99");
+    EXPECT_LT(cost.seconds, 10.0);
+    EXPECT_LT(cost.peakMegabytes, 128.0);
 }
 
 TEST_F(OggManagerTest, PlayingAnEventSetsItsVolumeOnTheChosenFile) {

@@ -1,6 +1,7 @@
 // The high-score tables: the block in scores.ini, entering scores, typing names, drawing.
 #include "engine/scores/CScores.h"
 
+#include "framework/ini/IniFile.h"
 #include "framework/platform/HeadlessPlatform.h"
 #include "support/TestSupport.h"
 
@@ -100,6 +101,7 @@ TEST_F(ScoresTest, DamagedFileReadsAsEmptyTablesAndTheNextSaveRepairsIt) {
         {"length", shortened},
         {"garbage", "\x01\xff[HIGH SCORES\nData=zz\n"},
         {"empty", ""},
+        {"over the size limit", good + std::string(Orvane::kIniMaxFileBytes, '\n')},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -117,6 +119,8 @@ TEST_F(ScoresTest, DamagedFileReadsAsEmptyTablesAndTheNextSaveRepairsIt) {
         CScores repaired;
         EXPECT_TRUE(repaired.Load());
     }
+    // The oversized file was kept aside by the save that repaired it.
+    EXPECT_TRUE(TestSupport::FileExists(dir_ / "scores.ini.too-large"));
     // A missing file reads the same way.
     std::remove((dir_ / "scores.ini").c_str());
     CScores missing;

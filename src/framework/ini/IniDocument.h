@@ -2,13 +2,17 @@
 // section and key names match without regard to letter case, a write replaces a value in place
 // or appends the key (and its section), and every other line (comments, blank lines, garbage)
 // is kept byte for byte. Any bytes parse; nothing here touches the disk.
+//
+// The text is kept in one buffer and each line is a small record of positions in it, so a
+// document costs its size plus a few bytes a line. Look-ups go through sorted hash tables
+// built once per change: every query is logarithmic, every listing linear in the file.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -20,6 +24,7 @@ constexpr size_t kIniValueLimit = 254;
 class IniDocument {
 public:
     IniDocument() = default;
+    // Texts of 2 GB or more do not fit the line records and give an empty document.
     static IniDocument Parse(std::string_view text);
     std::string Serialise() const;
 
@@ -45,26 +50,56 @@ public:
     bool Empty() const { return lines_.empty(); }
 
 private:
-    enum class Kind { Other, Section, Key };
-    struct Line {
-        std::string text;     // the bytes of the line without its line break
-        bool crlf = false;    // ended with CR LF
-        Kind kind = Kind::Other;
-        std::string name;     // section or key name, blanks trimmed
-        std::string value;    // key value, trimmed and unquoted
+    static constexpr uint32_t kNone = UINT32_MAX;
+    enum class Kind : uint8_t { Other, Section, Key };
+    // A range of text_.
+    struct Span {
+        uint32_t start = 0;
+        uint32_t length = 0;
     };
+    struct Line {
+        Span text;                // the bytes of the line without its line break
+        uint32_t field = kNone;   // index into fields_ for sections and keys
+        Kind kind = Kind::Other;
+        bool crlf = false;        // ended with CR LF
+    };
+    struct Field {
+        Span name;                  // section or key name, blanks trimmed
+        Span value;                 // key value, trimmed and unquoted
+        uint32_t section = kNone;   // the first header line of the section's name
+    };
+    // One sorted index entry: the hash of a lower-case name and the line it names.
+    struct Slot {
+        uint64_t hash = 0;
+        uint32_t line = 0;
+        uint32_t section = 0;   // the first header line of the section's name
+        bool operator<(const Slot& other) const {
+            return hash != other.hash ? hash < other.hash : line < other.line;
+        }
+    };
+    std::string_view View(Span span) const { return std::string_view(text_).substr(span.start, span.length); }
+    std::string_view NameOf(size_t line) const { return View(fields_[lines_[line].field].name); }
+    std::string_view ValueOf(size_t line) const { return View(fields_[lines_[line].field].value); }
 
-    static Line Classify(std::string text, bool crlf, bool first = false);
-    // Index range [begin, end) of the lines belonging to the section header at `header`.
-    size_t SectionEnd(size_t header) const;
-    std::optional<size_t> FindKeyLine(std::string_view section, std::string_view key) const;
-    bool DefaultCrlf() const;
-    // Rebuilt after every change, so a shared const document is safe to read from any thread.
+    // The record of a line already in text_: its kind, name and value.
+    Line Classify(Span span, bool crlf, bool first = false);
+    // Appends text to the buffer and classifies it; false when the buffer would grow too large.
+    bool MakeLine(std::string_view text, bool crlf, Line& out);
+    // Sorts the lines into sections and keys and rebuilds both indexes.
     void Reindex();
+    // The header line that first spells the section's name, if the document has one.
+    std::optional<uint32_t> FindSection(std::string_view section) const;
+    std::optional<uint32_t> FindKeyLine(std::string_view section, std::string_view key) const;
+    std::optional<uint32_t> FindKeyLine(uint32_t section, std::string_view key) const;
+    size_t SectionEnd(size_t header) const;
+    bool DefaultCrlf() const;
 
+    std::string text_;            // every line's bytes, plus replaced ones after edits
     std::vector<Line> lines_;
-    std::unordered_map<std::string, size_t> index_;   // "section\nkey" in lower case -> first line
-    bool finalBreak_ = false;   // the text ended with a line break
+    std::vector<Field> fields_;
+    std::vector<Slot> sections_;   // one slot per header line
+    std::vector<Slot> keys_;       // one slot per key line inside a section
+    bool finalBreak_ = false;      // the text ended with a line break
 };
 
 }  // namespace Orvane

@@ -91,7 +91,8 @@ bool SettingsStore::Erase(const std::string& name) {
     const ValueName v = Split(name);
     IniDocument doc;
     switch (LoadIniFile(FilePath(), doc)) {
-        case IniLoadResult::Missing: return true;
+        case IniLoadResult::Missing:
+        case IniLoadResult::TooLarge: return true;   // nothing readable to erase
         case IniLoadResult::Failed: return false;
         case IniLoadResult::Ok: break;
     }
