@@ -2,9 +2,12 @@
 #include "framework/core/Diagnostics.h"
 #include "framework/pak/PakFormat.h"
 #include "framework/pak/PakInterface.h"
+#include "support/HostileInputs.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
+
+#include <unistd.h>
 
 using namespace Orvane;
 
@@ -37,6 +40,13 @@ struct HostileCase {
     int warnings;                        // log lines with FAILED or WARNING
 };
 
+RawPak ThirtyNameless() {
+    RawPak pak;
+    pak.Header();
+    for (int i = 0; i < 30; ++i) pak.Entry("", 0);
+    return pak.Entry("c", 1).End().Text("c");
+}
+
 std::vector<HostileCase> Cases() {
     return {
         {"empty file", RawPak{}, false, {}, {"a"}, 1},
@@ -51,6 +61,7 @@ std::vector<HostileCase> Cases() {
         {"huge size", RawPak{}.Header().Entry("a", 0xFFFFFFFFu).Entry("b", 1).End().Text("z"), true, {},
          {"a", "b"}, 2},
         {"nameless entry", RawPak{}.Header().Entry("", 0).Entry("c", 1).End().Text("c"), true, {"c=c"}, {}, 1},
+        {"thirty nameless entries", ThirtyNameless(), true, {"c=c"}, {}, int(kPakMaxProblemLines) + 1},
         {"well formed", RawPak{}.Header().Entry("a", 1).Entry("d\\e", 2).End().Text("1de"), true,
          {"a=1", "d/e=de"}, {}, 0},
     };
@@ -100,6 +111,59 @@ TEST(PakHostile, DirectoryParserStopsAtEveryCut) {
         for (const PakDirectoryEntry& e : dir.entries) EXPECT_LE(e.offset + e.size, n);
         EXPECT_EQ(dir.status == PakDirectory::Status::Ok, n >= full.bytes.size() - 5) << n;
     }
+}
+
+TEST(PakHostile, HugeDirectoriesAndHugePacksCostLittleMemory) {
+    TestSupport::ScopedTempDir dir;
+    // A million entries: the directory is refused once it passes the limit.
+    ASSERT_TRUE(HostileInputs::WritePakOfEmptyEntries(dir / "entries.pak", 1'000'000));
+    int failures = 0;
+    SetDiagnosticHandler([&](const std::string& line) { failures += line.find("FAILED") != std::string::npos; });
+    PakInterface entries;
+    TestSupport::WorkCost cost = TestSupport::MeasureCost([&] { EXPECT_FALSE(entries.AddPakFile(dir / "entries.pak")); });
+    SetDiagnosticHandler(nullptr);
+    EXPECT_EQ(failures, 1);
+    EXPECT_LT(cost.seconds, 10.0);
+    EXPECT_LT(cost.peakMegabytes, 64.0);
+
+    // A pack just under 2 GB (a hole on disk) is not read into memory, yet every byte reads.
+    const uint64_t size = kPakMaxSize - 1000;
+    ASSERT_TRUE(HostileInputs::WriteSparsePak(dir / "big.pak", size));
+    PakInterface big;
+    cost = TestSupport::MeasureCost([&] {
+        ASSERT_TRUE(big.AddPakFile(dir / "big.pak"));
+        PakFile* f = big.FOpen("big.bin", "rb");
+        ASSERT_NE(f, nullptr);
+        uint8_t bytes[2] = {};
+        EXPECT_EQ(big.FRead(bytes, 1, 1, f), 1u);
+        big.FSeek(f, -1, SEEK_END);
+        EXPECT_EQ(big.FRead(bytes + 1, 1, 1, f), 1u);
+        const long directory = 8 + 2 + 7 + 12 + 1;   // header, the entry of "big.bin", end byte
+        EXPECT_EQ(big.FTell(f), long(size) - directory);
+        EXPECT_EQ(bytes[0], kPakXorKey);   // zeros on disk, decoded
+        EXPECT_EQ(bytes[1], kPakXorKey);
+        big.FClose(f);
+    });
+    EXPECT_LT(cost.seconds, 10.0);
+    EXPECT_LT(cost.peakMegabytes, 64.0);
+}
+
+TEST(PakHostile, APackThatShrinksUnderTheLayerGivesShortReads) {
+    TestSupport::ScopedTempDir dir;
+    const std::string data(300000, 'd');
+    ASSERT_TRUE(TestSupport::WriteFile(dir / "main.pak", RawPak{}.Header().Entry("a", uint32_t(data.size())).End().Text(data).Encoded()));
+    PakInterface pak;
+    ASSERT_TRUE(pak.AddPakFile(dir / "main.pak"));
+    PakFile* f = pak.FOpen("a", "rb");
+    ASSERT_NE(f, nullptr);
+    ASSERT_EQ(truncate((dir / "main.pak").c_str(), 100000), 0);
+    std::string got(data.size(), '\0');
+    const size_t n = pak.FRead(got.data(), 1, got.size(), f);
+    EXPECT_LT(n, 100000u);
+    EXPECT_EQ(got.substr(0, n), data.substr(0, n));
+    EXPECT_TRUE(pak.FError(f));
+    EXPECT_EQ(pak.FGetC(f), EOF);
+    pak.FClose(f);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "engine/config/ConfigFiles.h"
 
+#include "engine/log/Log.h"
 #include "framework/ini/IniFile.h"
 #include "framework/pak/PakInterface.h"
 #include "framework/pak/PakName.h"
@@ -20,7 +21,7 @@ Orvane::IniFileCache& DiskCache() {
 // Packed files never change while a pack is registered; a new pack may shadow them.
 struct PackedDocument {
     uint64_t generation = 0;
-    std::shared_ptr<const Orvane::IniDocument> doc;
+    std::shared_ptr<const Orvane::IniDocument> doc;   // null: the file was refused
 };
 
 std::mutex gPackedMutex;
@@ -51,9 +52,20 @@ std::shared_ptr<const Orvane::IniDocument> LoadDataFile(const std::string& name)
         if (it != gPacked.end() && it->second.generation == generation) return it->second.doc;
     }
     std::vector<uint8_t> bytes;
-    if (!Orvane::ReadWholeFile(path, bytes, Orvane::kIniMaxFileBytes)) return nullptr;
-    auto doc = std::make_shared<const Orvane::IniDocument>(
-        Orvane::IniDocument::Parse(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size())));
+    std::shared_ptr<const Orvane::IniDocument> doc;
+    switch (Orvane::ReadWholeFileChecked(path, bytes, Orvane::kIniMaxFileBytes)) {
+        case Orvane::FileReadResult::Ok:
+            doc = std::make_shared<const Orvane::IniDocument>(Orvane::IniDocument::Parse(
+                std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size())));
+            break;
+        case Orvane::FileReadResult::TooLarge:
+            LogWrite("WARNING: packed file '" + name + "' is larger than " +
+                         std::to_string(Orvane::kIniMaxFileBytes >> 20) + " MB and is not read",
+                     0);
+            break;
+        default: break;
+    }
+    // A refusal is remembered as well, so the file is neither read nor reported again.
     std::lock_guard<std::mutex> lock(gPackedMutex);
     gPacked[key] = PackedDocument{generation, doc};
     return doc;

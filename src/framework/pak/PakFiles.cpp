@@ -8,34 +8,50 @@
 
 namespace Orvane {
 
-bool ReadWholeFile(const std::string& name, std::vector<uint8_t>& out, size_t maxBytes) {
+FileReadResult ReadWholeFileChecked(const std::string& name, std::vector<uint8_t>& out, size_t maxBytes) {
     out.clear();
     PakInterface& pak = GetPak();
     PakFile* file = pak.FOpen(name.c_str(), "rb");
-    if (!file) return false;
-    // Read in chunks rather than trusting a size: the file may change while it is read.
+    if (!file) return FileReadResult::Missing;
+    // A size over the limit is refused without reading; a smaller one is only a hint, as the
+    // file may change while it is read.
+    if (pak.FSeek(file, 0, SEEK_END) == 0) {
+        const long size = pak.FTell(file);
+        pak.FSeek(file, 0, SEEK_SET);
+        if (size > 0 && static_cast<uint64_t>(size) > maxBytes) {
+            pak.FClose(file);
+            return FileReadResult::TooLarge;
+        }
+        // One byte more, for the read that finds the end.
+        if (size > 0) out.reserve(static_cast<size_t>(size) + 1);
+    }
     constexpr size_t kChunk = 64 * 1024;
-    bool ok = true;
+    FileReadResult result = FileReadResult::Ok;
     for (;;) {
         const size_t before = out.size();
         // One byte beyond the limit tells a file of exactly maxBytes from a larger one.
         const size_t remaining = maxBytes - before;
-        const size_t room = remaining >= kChunk ? kChunk : remaining + 1;
+        size_t room = remaining >= kChunk ? kChunk : remaining + 1;
+        if (out.capacity() > before) room = std::min(room, out.capacity() - before);
         out.resize(before + room);
         const size_t got = pak.FRead(out.data() + before, 1, room, file);
         out.resize(before + got);
         if (out.size() > maxBytes) {
-            ok = false;
+            result = FileReadResult::TooLarge;
             break;
         }
         if (got < room) {
-            ok = !pak.FError(file);
+            if (pak.FError(file)) result = FileReadResult::Failed;
             break;
         }
     }
     pak.FClose(file);
-    if (!ok) out.clear();
-    return ok;
+    if (result != FileReadResult::Ok) out.clear();
+    return result;
+}
+
+bool ReadWholeFile(const std::string& name, std::vector<uint8_t>& out, size_t maxBytes) {
+    return ReadWholeFileChecked(name, out, maxBytes) == FileReadResult::Ok;
 }
 
 bool FileExists(const std::string& name) {

@@ -1,5 +1,8 @@
 #include "framework/pak/PakFormat.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace Orvane {
 
 namespace {
@@ -7,50 +10,75 @@ namespace {
 constexpr uint64_t kFileTimeTicksPerSecond = 10'000'000;
 constexpr uint64_t kSecondsFrom1601To1970 = 11'644'473'600;
 
-// Bounds-checked little-endian reader over the decoded pack.
+// Bounds-checked little-endian reader that walks the decoded pack from its start, a block at
+// a time, so a directory costs a block of memory however long the pack is.
 class ByteReader {
 public:
-    ByteReader(const uint8_t* data, size_t size) : data_(data), size_(size) {}
+    ByteReader(const PakByteReader& read, uint64_t size) : read_(read), size_(size) {}
 
-    bool U8(uint8_t& out) {
-        if (size_ - pos_ < 1) return false;
-        out = data_[pos_++];
-        return true;
-    }
+    bool U8(uint8_t& out) { return Take(&out, 1); }
     bool U32(uint32_t& out) {
         uint64_t v = 0;
-        if (!Bytes(4, v)) return false;
+        if (!Number(4, v)) return false;
         out = static_cast<uint32_t>(v);
         return true;
     }
-    bool U64(uint64_t& out) { return Bytes(8, out); }
+    bool U64(uint64_t& out) { return Number(8, out); }
     bool Text(size_t n, std::string& out) {
-        if (size_ - pos_ < n) return false;
-        out.assign(reinterpret_cast<const char*>(data_ + pos_), n);
-        pos_ += n;
-        return true;
+        out.resize(n);
+        return Take(reinterpret_cast<uint8_t*>(out.data()), n);
     }
-    size_t Position() const { return pos_; }
+    uint64_t Position() const { return pos_; }
 
 private:
-    bool Bytes(size_t n, uint64_t& out) {
-        if (size_ - pos_ < n) return false;
+    static constexpr size_t kBlock = 64 * 1024;
+
+    bool Number(size_t n, uint64_t& out) {
+        uint8_t bytes[8];
+        if (!Take(bytes, n)) return false;
         out = 0;
-        for (size_t i = 0; i < n; ++i) out |= uint64_t{data_[pos_ + i]} << (8 * i);
+        for (size_t i = 0; i < n; ++i) out |= uint64_t{bytes[i]} << (8 * i);
+        return true;
+    }
+    bool Take(uint8_t* out, size_t n) {
+        if (size_ - pos_ < n) return false;
+        for (size_t done = 0; done < n;) {
+            if (next_ == block_.size() && !Refill()) return false;
+            const size_t k = std::min(n - done, block_.size() - next_);
+            std::memcpy(out + done, block_.data() + next_, k);
+            next_ += k;
+            done += k;
+        }
         pos_ += n;
         return true;
     }
+    bool Refill() {
+        const uint64_t at = pos_ + (block_.size() - next_);
+        const size_t want = static_cast<size_t>(std::min<uint64_t>(kBlock, size_ - at));
+        block_.resize(want);
+        const size_t got = want == 0 ? 0 : read_(at, block_.data(), want);
+        block_.resize(got);
+        next_ = 0;
+        return got > 0;
+    }
 
-    const uint8_t* data_;
-    size_t size_;
-    size_t pos_ = 0;
+    const PakByteReader& read_;
+    uint64_t size_;
+    uint64_t pos_ = 0;
+    std::vector<uint8_t> block_;
+    size_t next_ = 0;
 };
+
+void AddProblem(PakDirectory& dir, std::string problem) {
+    ++dir.droppedEntries;
+    if (dir.problems.size() < kPakMaxProblemLines) dir.problems.push_back(std::move(problem));
+}
 
 }  // namespace
 
-PakDirectory ParsePakDirectory(const uint8_t* data, size_t size) {
+PakDirectory ParsePakDirectory(const PakByteReader& read, uint64_t size) {
     PakDirectory dir;
-    ByteReader in(data, size);
+    ByteReader in(read, size);
     uint32_t magic = 0, version = 0;
     if (!in.U32(magic) || !in.U32(version)) {
         dir.status = PakDirectory::Status::TooShort;
@@ -75,6 +103,10 @@ PakDirectory ParsePakDirectory(const uint8_t* data, size_t size) {
             ended = true;
             break;
         }
+        if (listed.size() == kPakMaxEntries) {
+            dir.status = PakDirectory::Status::TooManyEntries;
+            return dir;
+        }
         uint8_t nameLength = 0;
         PakDirectoryEntry entry;
         uint32_t entrySize = 0;
@@ -97,14 +129,23 @@ PakDirectory ParsePakDirectory(const uint8_t* data, size_t size) {
     for (PakDirectoryEntry& entry : listed) {
         entry.offset += dir.dataStart;
         if (entry.name.empty()) {
-            dir.problems.push_back("entry without a name");
+            AddProblem(dir, "entry without a name");
         } else if (entry.offset > size || entry.size > size - entry.offset) {
-            dir.problems.push_back("'" + entry.name + "' runs past the end of the pack");
+            AddProblem(dir, "'" + entry.name + "' runs past the end of the pack");
         } else {
             dir.entries.push_back(std::move(entry));
         }
     }
     return dir;
+}
+
+PakDirectory ParsePakDirectory(const uint8_t* data, size_t size) {
+    const PakByteReader read = [data, size](uint64_t offset, uint8_t* out, size_t n) {
+        const size_t k = offset >= size ? 0 : static_cast<size_t>(std::min<uint64_t>(n, size - offset));
+        if (k > 0) std::memcpy(out, data + offset, k);
+        return k;
+    };
+    return ParsePakDirectory(read, size);
 }
 
 void XorPakBytes(uint8_t* data, size_t size) {
@@ -127,6 +168,7 @@ const char* PakStatusText(PakDirectory::Status status) {
         case PakDirectory::Status::BadMagic: return "not a pack (wrong magic number)";
         case PakDirectory::Status::BadVersion: return "unsupported pack version";
         case PakDirectory::Status::Truncated: return "directory runs past the end of the file";
+        case PakDirectory::Status::TooManyEntries: return "directory lists too many files";
     }
     return "unknown";
 }

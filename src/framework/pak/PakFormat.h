@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,11 @@ constexpr uint32_t kPakVersion = 0;
 constexpr uint8_t kPakEndOfDirectory = 0x80;
 // Positions in the layer are longs and ints; larger packs are refused.
 constexpr uint64_t kPakMaxSize = 0x7FFFFFFFu;
+// A directory that lists more files than this is refused: the game ships a few thousand, and
+// each record costs memory whatever the file holds.
+constexpr size_t kPakMaxEntries = 65536;
+// Problems beyond this many are counted, not listed one by one.
+constexpr size_t kPakMaxProblemLines = 20;
 
 // One directory entry, with its data located in the decoded pack.
 struct PakDirectoryEntry {
@@ -26,14 +32,21 @@ struct PakDirectoryEntry {
 };
 
 struct PakDirectory {
-    enum class Status { Ok, TooShort, BadMagic, BadVersion, Truncated };
+    enum class Status { Ok, TooShort, BadMagic, BadVersion, Truncated, TooManyEntries };
     Status status = Status::TooShort;
     std::vector<PakDirectoryEntry> entries;   // only entries whose data lies inside the pack
-    std::vector<std::string> problems;        // one line per entry that was dropped
+    std::vector<std::string> problems;        // a line per dropped entry (the first few)
+    size_t droppedEntries = 0;                // all dropped entries, listed or not
     uint64_t dataStart = 0;
 };
 
-// Reads the header and directory of a decoded pack. Never reads outside `size` bytes.
+// Reads up to n decoded bytes of a pack from offset into out; returns how many it read.
+using PakByteReader = std::function<size_t(uint64_t offset, uint8_t* out, size_t n)>;
+
+// Reads the header and directory of a pack of `size` bytes, front to back, a block at a time;
+// the data is never touched. Never reads outside `size` bytes.
+PakDirectory ParsePakDirectory(const PakByteReader& read, uint64_t size);
+// The same over a decoded pack in memory.
 PakDirectory ParsePakDirectory(const uint8_t* data, size_t size);
 
 // XOR with the key byte, in place (encoding and decoding are the same operation).

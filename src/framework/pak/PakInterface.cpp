@@ -1,6 +1,9 @@
-// The file layer: packed files are decoded into memory once and served from there; every
-// other file is an ordinary stdio stream. Records are only added (at start-up), never removed,
-// so a handle may keep a pointer into its pack's data for as long as the layer lives.
+// The file layer: a pack's directory is read once when it is registered; a packed file's bytes
+// are read from the pack on demand (positioned reads, decoded as they arrive), through a small
+// window per open handle. So a pack costs its directory, not its size, and a pack that shrinks
+// or fails under the layer gives short reads rather than a fault. Every other file is an
+// ordinary stdio stream. Records are only added (at start-up), never removed, so a handle may
+// keep a pointer to its pack for as long as the layer lives.
 #include "framework/pak/PakInterface.h"
 
 #include "framework/core/Diagnostics.h"
@@ -16,15 +19,52 @@
 #include <map>
 #include <mutex>
 #include <shared_mutex>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace Orvane {
 
+namespace {
+
+// One registered pack: its open file, read with positioned reads from any thread.
+class PakCollection {
+public:
+    PakCollection(int fd, uint64_t size) : fd_(fd), size_(size) {}
+    ~PakCollection() { ::close(fd_); }
+    PakCollection(const PakCollection&) = delete;
+    PakCollection& operator=(const PakCollection&) = delete;
+
+    uint64_t Size() const { return size_; }
+    // Up to n decoded bytes from offset; fewer when the file ends early or a read fails.
+    size_t Read(uint64_t offset, uint8_t* out, size_t n) const {
+        size_t done = 0;
+        while (done < n) {
+            const ssize_t got = ::pread(fd_, out + done, n - done, static_cast<off_t>(offset + done));
+            if (got < 0 && errno == EINTR) continue;
+            if (got <= 0) break;
+            done += static_cast<size_t>(got);
+        }
+        XorPakBytes(out, done);
+        return done;
+    }
+
+private:
+    int fd_;
+    uint64_t size_;
+};
+
+}  // namespace
+
 struct PakFile {
-    // Packed file: its decoded bytes inside the pack's buffer.
-    const uint8_t* data = nullptr;
+    // Packed file: where its bytes lie in the pack, and a window of them already read.
+    const PakCollection* pack = nullptr;
+    uint64_t offset = 0;
     long size = 0;
     long pos = 0;
+    std::vector<uint8_t> window;
+    long windowStart = 0;   // file position of window[0]
+    bool failed = false;    // the pack gave fewer bytes than its directory promised
     // File-system file.
     std::FILE* stream = nullptr;
     bool textMode = false;   // opened with "r"/"rt": line reads drop carriage returns
@@ -37,10 +77,8 @@ struct PakFind {
 
 namespace {
 
-struct PakCollection {
-    std::string fileName;
-    std::vector<uint8_t> data;   // the whole pack, decoded
-};
+// Bytes a handle reads ahead: small files come in one read, large ones a window at a time.
+constexpr size_t kWindowBytes = 64 * 1024;
 
 struct PakRecord {
     const PakCollection* collection = nullptr;
@@ -66,29 +104,49 @@ std::string SystemMode(const char* mode) {
     return m;
 }
 
-bool ReadFileBytes(const std::string& path, std::vector<uint8_t>& out, std::string& error) {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) {
+// Opens a pack for positioned reads; none with a reason when it cannot serve as one.
+std::unique_ptr<PakCollection> OpenPack(const std::string& fileName, std::string& error) {
+    const int fd = ::open(ToSystemPath(fileName).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
         error = std::strerror(errno);
-        return false;
+        return nullptr;
     }
     struct stat st {};
-    bool ok = fstat(fileno(f), &st) == 0 && S_ISREG(st.st_mode);
-    if (!ok) {
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         error = "not a regular file";
     } else if (static_cast<uint64_t>(st.st_size) > kPakMaxSize) {
         error = "larger than 2 GB";
-        ok = false;
     } else {
-        out.resize(static_cast<size_t>(st.st_size));
-        const size_t got = out.empty() ? 0 : std::fread(out.data(), 1, out.size(), f);
-        if (got != out.size()) {
-            error = "short read";
-            ok = false;
-        }
+        return std::make_unique<PakCollection>(fd, static_cast<uint64_t>(st.st_size));
     }
-    std::fclose(f);
-    return ok;
+    ::close(fd);
+    return nullptr;
+}
+
+// Whether the window holds the byte at the handle's position.
+bool InWindow(const PakFile* file) {
+    const long at = file->pos - file->windowStart;
+    return at >= 0 && at < static_cast<long>(file->window.size());
+}
+
+// Makes sure the window holds the byte at the handle's position; false at the end or when the
+// pack fails to give it.
+bool FillWindow(PakFile* file) {
+    if (file->pos >= file->size) return false;
+    if (InWindow(file)) return true;
+    const size_t want = static_cast<size_t>(std::min<long>(static_cast<long>(kWindowBytes), file->size - file->pos));
+    file->window.resize(want);
+    const size_t got = file->pack->Read(file->offset + static_cast<uint64_t>(file->pos), file->window.data(), want);
+    file->window.resize(got);
+    file->windowStart = file->pos;
+    if (got < want) file->failed = true;
+    return got > 0;
+}
+
+// The next decoded byte of a packed handle, or EOF.
+int NextPackedByte(PakFile* file) {
+    if (!FillWindow(file)) return EOF;
+    return file->window[static_cast<size_t>(file->pos++ - file->windowStart)];
 }
 
 // Pack-side wildcard rule: the part before the first '*' must start the name; the rest of the
@@ -128,25 +186,24 @@ PakInterface::PakInterface() : impl_(std::make_unique<Impl>()) {}
 PakInterface::~PakInterface() = default;
 
 bool PakInterface::AddPakFile(const std::string& fileName) {
-    auto collection = std::make_unique<PakCollection>();
-    collection->fileName = fileName;
     std::string error;
-    if (!ReadFileBytes(ToSystemPath(fileName), collection->data, error)) {
+    std::unique_ptr<PakCollection> collection = OpenPack(fileName, error);
+    if (!collection) {
         // A missing pack is normal: the game then runs from its folders.
         if (error != std::strerror(ENOENT)) {
             Diagnose("Loading pack: '" + fileName + "' ... FAILED (" + error + ")");
         }
         return false;
     }
-    XorPakBytes(collection->data.data(), collection->data.size());
-    const PakDirectory dir = ParsePakDirectory(collection->data.data(), collection->data.size());
+    const PakCollection* pack = collection.get();
+    const PakDirectory dir = ParsePakDirectory(
+        [pack](uint64_t offset, uint8_t* out, size_t n) { return pack->Read(offset, out, n); }, pack->Size());
 
     std::unique_lock lock(impl_->mutex);
-    PakCollection* pack = collection.get();
     impl_->collections.push_back(std::move(collection));
     // The pack itself stays readable through the layer, decoded, from its first byte.
     impl_->records[NormalisePakName(fileName, CurrentWorkingFolder())] =
-        PakRecord{pack, fileName, 0, pack->data.size(), 0};
+        PakRecord{pack, fileName, 0, pack->Size(), 0};
     ++impl_->generation;
 
     if (dir.status != PakDirectory::Status::Ok) {
@@ -161,6 +218,10 @@ bool PakInterface::AddPakFile(const std::string& fileName) {
     lock.unlock();
     for (const std::string& problem : dir.problems) {
         Diagnose("WARNING: pack '" + fileName + "': " + problem + ", entry ignored");
+    }
+    if (dir.droppedEntries > dir.problems.size()) {
+        Diagnose("WARNING: pack '" + fileName + "': " + std::to_string(dir.droppedEntries - dir.problems.size()) +
+                 " more entries ignored");
     }
     Diagnose("Loading pack: '" + fileName + "' ... OK (" + std::to_string(dir.entries.size()) +
              " files)");
@@ -184,7 +245,8 @@ PakFile* PakInterface::FOpen(const char* name, const char* mode) {
         std::shared_lock lock(impl_->mutex);
         if (const PakRecord* record = impl_->Find(key)) {
             auto file = std::make_unique<PakFile>();
-            file->data = record->collection->data.data() + record->offset;
+            file->pack = record->collection;
+            file->offset = record->offset;
             file->size = static_cast<long>(record->size);
             return file.release();
         }
@@ -233,9 +295,26 @@ size_t PakInterface::FRead(void* buffer, size_t size, size_t count, PakFile* fil
     if (file->stream) return std::fread(buffer, size, count, file->stream);
     const size_t wanted = count > SIZE_MAX / size ? SIZE_MAX : size * count;
     const size_t n = std::min(wanted, static_cast<size_t>(file->size - file->pos));
-    if (n > 0) std::memcpy(buffer, file->data + file->pos, n);
-    file->pos += static_cast<long>(n);
-    return n / size;
+    auto* out = static_cast<uint8_t*>(buffer);
+    size_t done = 0;
+    while (done < n) {
+        if (n - done >= kWindowBytes && !InWindow(file)) {
+            // Large reads go straight into the caller's buffer.
+            const size_t want = n - done;
+            const size_t got = file->pack->Read(file->offset + static_cast<uint64_t>(file->pos), out + done, want);
+            file->pos += static_cast<long>(got);
+            done += got;
+            if (got < want) file->failed = true;
+            break;
+        }
+        if (!FillWindow(file)) break;
+        const size_t at = static_cast<size_t>(file->pos - file->windowStart);
+        const size_t k = std::min(n - done, file->window.size() - at);
+        std::memcpy(out + done, file->window.data() + at, k);
+        file->pos += static_cast<long>(k);
+        done += k;
+    }
+    return done / size;
 }
 
 int PakInterface::FGetC(PakFile* file) {
@@ -246,11 +325,10 @@ int PakInterface::FGetC(PakFile* file) {
         return c;
     }
     // Packed files always read as text through this operation.
-    while (file->pos < file->size) {
-        const uint8_t c = file->data[file->pos++];
-        if (c != '\r') return c;
+    int c;
+    while ((c = NextPackedByte(file)) == '\r') {
     }
-    return EOF;
+    return c;
 }
 
 int PakInterface::UnGetC(int c, PakFile* file) {
@@ -270,7 +348,7 @@ char* PakInterface::FGetS(char* buffer, int size, PakFile* file) {
             c = std::fgetc(file->stream);
             if (c == '\r' && file->textMode) continue;
         } else {
-            c = file->pos < file->size ? file->data[file->pos++] : EOF;
+            c = NextPackedByte(file);
             if (c == '\r') continue;
         }
         if (c == EOF) {
@@ -291,7 +369,7 @@ bool PakInterface::FEof(PakFile* file) {
 
 bool PakInterface::FError(PakFile* file) {
     if (!file) return true;
-    return file->stream ? std::ferror(file->stream) != 0 : false;
+    return file->stream ? std::ferror(file->stream) != 0 : file->failed;
 }
 
 PakFind* PakInterface::FindFirstFile(const char* pattern, FindEntry* entry) {

@@ -74,7 +74,11 @@ private:
 PakInterface& GetPak();
 
 // Conveniences over the process-wide layer.
-// Reads a whole file; false when it cannot be opened or is larger than maxBytes.
+enum class FileReadResult { Ok, Missing /* or not openable */, TooLarge, Failed };
+// Reads a whole file of at most maxBytes; a larger one is refused before it is read. out is
+// empty unless the result is Ok.
+FileReadResult ReadWholeFileChecked(const std::string& name, std::vector<uint8_t>& out, size_t maxBytes);
+// As above; false for anything but Ok.
 bool ReadWholeFile(const std::string& name, std::vector<uint8_t>& out,
                    size_t maxBytes = size_t{512} << 20);
 bool FileExists(const std::string& name);
