@@ -4,6 +4,7 @@
 
 #include "framework/graphics/ImageLoader.h"
 #include "framework/graphics/codecs/ImageCodecs.h"
+#include "support/HostileInputs.h"
 #include "support/PictureWriters.h"
 #include "support/TestSupport.h"
 
@@ -143,6 +144,50 @@ TEST(ImageDecoderTest, TargaLayouts) {
     }
 }
 
+// Files written by other programs (fixtures/pictures/make-fixtures.sh): Pillow, netpbm and
+// ImageMagick, each origin, raw and run-length, 24 and 32 bits, colour-mapped; and two PNG
+// layouts the own tests do not write (interlaced, 4-bit palette). All show one 5 x 3 picture.
+TEST(ImageDecoderTest, FilesOfOtherProgramsShowTheirPicture) {
+    struct Case {
+        const char* file;
+        bool alpha;     // the 32-bit variant of the picture
+        bool flipped;   // rows stored against the file's own origin (see below)
+    };
+    const std::vector<Case> cases = {
+        {"pil-24-bottom.tga", false, false},     {"pil-24-top.tga", false, false},
+        {"pil-24-rle-bottom.tga", false, false}, {"pil-24-rle-top.tga", false, false},
+        {"pil-32-bottom.tga", true, false},      {"pil-32-rle-top.tga", true, false},
+        {"pil-mapped-bottom.tga", false, false}, {"pil-mapped-rle-top.tga", false, false},
+        {"netpbm-24-bottom.tga", false, false},  {"netpbm-mapped-rle-bottom.tga", false, false},
+        {"im-24-top.tga", false, false},         {"im-32-rle-top.tga", true, false},
+        // ImageMagick 6 writes a picture without a stored orientation with the bottom-left
+        // origin bit yet top row first; Pillow, netpbm and ImageMagick's own -auto-orient read
+        // it bottom row first, as the format says, and so does this decoder.
+        {"im-24-unmarked.tga", false, true},
+        {"im-interlaced.png", true, false},      {"pil-palette-4bit.png", false, false},
+    };
+    const auto pixel = [](int x, int y, bool alpha) {
+        const uint32_t a = alpha ? uint32_t(255 - 40 * x - 10 * y) : 255u;
+        return (a << 24) | (uint32_t(40 * x + 20) << 16) | (uint32_t(80 * y + 30) << 8) | uint32_t(200 - 30 * x - 20 * y);
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        const std::string path = TestSupport::SourceDir() + "/tests/framework/fixtures/pictures/" + c.file;
+        const std::string bytes = TestSupport::ReadFile(path);
+        ASSERT_FALSE(bytes.empty());
+        DecodedImage image;
+        const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
+        const bool png = std::string(c.file).find(".png") != std::string::npos;
+        ASSERT_TRUE((png ? Codecs::DecodePng : Codecs::DecodeTga)(data, bytes.size(), image));
+        ASSERT_EQ(image.width, 5);
+        ASSERT_EQ(image.height, 3);
+        std::vector<uint32_t> want;
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < 5; ++x) want.push_back(pixel(x, c.flipped ? 2 - y : y, c.alpha));
+        EXPECT_EQ(image.pixels, want);
+    }
+}
+
 TEST(ImageDecoderTest, GifPlainInterlacedAndLong) {
     using namespace ImageTestFiles;
     for (const auto& [data, size] : {std::pair{kPlainGif, kPlainGifSize},
@@ -234,6 +279,30 @@ TEST(ImageDecoderTest, PicturesOver8192PixelsASideAreRefused) {
     EXPECT_FALSE(Codecs::DecodeGif(gif.data(), gif.size(), image));
     const Bytes exact = WritePng(kMaxImageSide, 1, std::vector<uint32_t>(kMaxImageSide));
     EXPECT_TRUE(Codecs::DecodePng(exact.data(), exact.size(), image));
+}
+
+TEST(ImageDecoderTest, ShortFilesDeclaringHugePicturesCostNoMoreThanTheirBytes) {
+    // Each declares 8192 x 8192 pixels (256 MB decoded) and holds a few hundred bytes.
+    struct Case {
+        const char* what;
+        bool (*decode)(const uint8_t*, size_t, DecodedImage&);
+        Bytes file;
+    };
+    const std::vector<Case> cases = {
+        {"png", Codecs::DecodePng, HostileInputs::TruncatedPng(kMaxImageSide)},
+        {"tga", Codecs::DecodeTga, HostileInputs::TruncatedTga(kMaxImageSide)},
+        {"run-length tga", Codecs::DecodeTga, HostileInputs::TruncatedRleTga(kMaxImageSide)},
+        {"jpeg", Codecs::DecodeJpeg, HostileInputs::TruncatedJpeg(kMaxImageSide, false)},
+        {"progressive jpeg", Codecs::DecodeJpeg, HostileInputs::TruncatedJpeg(kMaxImageSide, true)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        DecodedImage image;
+        const TestSupport::WorkCost cost =
+            TestSupport::MeasureCost([&] { EXPECT_FALSE(c.decode(c.file.data(), c.file.size(), image)); });
+        EXPECT_LT(cost.seconds, 5.0);
+        EXPECT_LT(cost.peakMegabytes, 32.0);
+    }
 }
 
 // --- Lookup through the file layer.

@@ -2,6 +2,7 @@
 // 16 with alpha) and colour-mapped (8-bit indices) pictures, either row order.
 #include "framework/graphics/codecs/ImageCodecs.h"
 
+#include <algorithm>
 #include <array>
 
 namespace Orvane::Codecs {
@@ -92,15 +93,20 @@ bool DecodeTga(const uint8_t* data, size_t size, DecodedImage& out) {
 
     const int bytes = (depth + 7) / 8;
     const size_t count = size_t(width) * size_t(height);
-    std::vector<uint32_t> pixels(count);
     auto convert = [&](const uint8_t* p) {
         return mapped ? palette[p[0]] : ToArgb(p, bytes, grey, alphaBits > 0);
     };
+    // The picture is allocated only when the data can fill it: all of it for raw pixels, and
+    // for run-length data enough packets (each at most 128 pixels) to cover it.
+    std::vector<uint32_t> pixels;
     if (!rle) {
         const uint8_t* src = in.Take(count * size_t(bytes));
         if (!src) return false;
+        pixels.resize(count);
         for (size_t i = 0; i < count; ++i) pixels[i] = convert(src + i * size_t(bytes));
     } else {
+        if (!in.Has((count + 127) / 128 * (1 + size_t(bytes)))) return false;
+        pixels.resize(count);
         size_t i = 0;
         while (i < count) {
             const uint8_t* packet = in.Take(1);
@@ -129,18 +135,17 @@ bool DecodeTga(const uint8_t* data, size_t size, DecodedImage& out) {
             for (uint32_t& p : pixels) p |= 0xFF000000u;
     }
 
-    // Stored bottom row first unless bit 5 is set; right to left when bit 4 is set.
+    // Stored bottom row first unless bit 5 is set; right to left when bit 4 is set. The rows
+    // are put top first in place.
     const bool topDown = descriptor & 0x20, rightToLeft = descriptor & 0x10;
+    const auto row = [&](int y) { return pixels.begin() + static_cast<long>(size_t(y) * size_t(width)); };
+    if (!topDown)
+        for (int y = 0; y < height / 2; ++y) std::swap_ranges(row(y), row(y + 1), row(height - 1 - y));
+    if (rightToLeft)
+        for (int y = 0; y < height; ++y) std::reverse(row(y), row(y + 1));
     out.width = width;
     out.height = height;
-    out.pixels.assign(count, 0);
-    for (int y = 0; y < height; ++y) {
-        const int sy = topDown ? y : height - 1 - y;
-        for (int x = 0; x < width; ++x) {
-            const int sx = rightToLeft ? width - 1 - x : x;
-            out.pixels[size_t(y) * size_t(width) + size_t(x)] = pixels[size_t(sy) * size_t(width) + size_t(sx)];
-        }
-    }
+    out.pixels = std::move(pixels);
     return true;
 }
 
