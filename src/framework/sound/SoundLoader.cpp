@@ -16,7 +16,9 @@ namespace Orvane {
 
 namespace {
 
-constexpr size_t kMaxSoundFileBytes = size_t{64} << 20;
+// Sound files over this size are refused: a decoded sound at its limit, with room for the
+// chunks around the samples of a cache file.
+constexpr size_t kMaxSoundFileBytes = kMaxDecodedSoundBytes + 64 * 1024;
 // Seconds between 1601-01-01 (file times) and 1970-01-01 (the epoch).
 constexpr uint64_t kEpochOffsetSeconds = 11644473600ull;
 constexpr uint64_t kTicksPerSecond = 10000000ull;
@@ -49,9 +51,18 @@ bool WriteCacheFile(const std::string& cacheName, const std::vector<uint8_t>& by
     return !error;
 }
 
+// Reads a whole sound file; one over the size limit is reported and not read.
+bool ReadSoundFile(const std::string& name, std::vector<uint8_t>& bytes) {
+    const FileReadResult result = ReadWholeFileChecked(name, bytes, kMaxSoundFileBytes);
+    if (result == FileReadResult::TooLarge)
+        Diagnose("WARNING: sound file '" + name + "' is larger than " +
+                 std::to_string(kMaxDecodedSoundBytes >> 20) + " MB and is not read");
+    return result == FileReadResult::Ok;
+}
+
 bool LoadCache(const std::string& cacheName, PcmSound* sound) {
     std::vector<uint8_t> bytes;
-    if (!ReadWholeFile(cacheName, bytes, kMaxSoundFileBytes)) return false;
+    if (!ReadSoundFile(cacheName, bytes)) return false;
     const WaveReadResult result = ReadWave(bytes, sound, SourceFileTime);
     if (result == WaveReadResult::Ok) return true;
     Diagnose("Sound cache '" + cacheName + "' rebuilt: " + WaveReadResultName(result));
@@ -87,18 +98,22 @@ SoundOrigin LoadSoundFile(const std::string& name, PcmSound* sound) {
 
     std::vector<uint8_t> bytes;
     const std::string waveName = name + ".wav";
-    if (ReadWholeFile(waveName, bytes, kMaxSoundFileBytes)) {
+    if (ReadSoundFile(waveName, bytes)) {
         const WaveReadResult result = ReadWave(bytes, sound);
         if (result == WaveReadResult::Ok) return SoundOrigin::Wave;
         Diagnose("Sound file '" + waveName + "' not readable: " + WaveReadResultName(result));
     }
 
     const std::string oggName = name + ".ogg";
-    if (!ReadWholeFile(oggName, bytes, kMaxSoundFileBytes)) return SoundOrigin::None;
-    if (!DecodeOggVorbis(bytes, sound)) {
+    if (!ReadSoundFile(oggName, bytes)) return SoundOrigin::None;
+    bool cut = false;
+    if (!DecodeOggVorbis(bytes, sound, kMaxDecodedSoundBytes, &cut)) {
         Diagnose("Sound file '" + oggName + "' not readable: not a usable Ogg Vorbis stream");
         return SoundOrigin::None;
     }
+    if (cut)
+        Diagnose("WARNING: sound file '" + oggName + "' decodes to more than " +
+                 std::to_string(kMaxDecodedSoundBytes >> 20) + " MB; the rest is cut");
     uint64_t sourceTime = 0;
     if (!cacheName.empty() && SourceFileTime(oggName, &sourceTime) &&
         !WriteCacheFile(cacheName, WriteCachedWave(*sound, oggName, sourceTime)))
