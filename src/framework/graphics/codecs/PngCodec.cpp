@@ -1,7 +1,7 @@
 // PNG through libpng's simplified reading interface, which reports every error as a return
-// value (no jumps across our frames) and frees its own state. Before the picture is allocated,
-// the compressed data is inflated once without being kept, to see that it holds enough rows:
-// a file that declares a large picture but carries little data costs no more than its bytes.
+// value (no jumps across our frames) and frees its own state. Before a large picture is
+// allocated, its compressed data is inflated once without being kept, to see that it holds
+// enough rows: a file that declares a large picture but carries little data costs little.
 #include "framework/graphics/codecs/ImageCodecs.h"
 
 #include <png.h>
@@ -12,6 +12,10 @@
 namespace Orvane::Codecs {
 
 namespace {
+
+// Pictures up to this size (4 megapixels) are decoded without the check: a damaged one costs
+// no more than this.
+constexpr uint64_t kUncheckedPictureBytes = uint64_t{16} << 20;
 
 uint32_t Be32(const uint8_t* p) {
     return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | p[3];
@@ -95,7 +99,8 @@ bool DecodePng(const uint8_t* data, size_t size, DecodedImage& out) {
                       image.height <= uint32_t(kMaxImageSide) && size >= 33 &&
                       std::memcmp(data + 12, "IHDR", 4) == 0;
     const uint64_t needed = fits ? FilteredBytes(data + 16) : 0;
-    if (needed == 0 || !DataFillsPicture(data, size, needed)) {
+    const bool large = uint64_t(image.width) * image.height * 4 > kUncheckedPictureBytes;
+    if (needed == 0 || (large && !DataFillsPicture(data, size, needed))) {
         png_image_free(&image);
         return false;
     }
