@@ -90,7 +90,7 @@ const std::vector<AppCommand> kCommands = {
     {APPSTATE_OPTIONS, "proc3DHardware", false,
      [](GameApp& app, const std::string&) {
          const bool want = app.Menu(MenuId::Options).IsChecked("btn3DHardware");
-         if (want != app.IsHardwareAccelerated()) app.SwitchHardwareAcceleration(want);
+         if (want != app.IsHardwareAccelerated()) app.SetHardwareAcceleration(want, true);
          SetEffectDensity(app.IsHardwareAccelerated());
      }},
     {APPSTATE_OPTIONS, "procCredits", false, GO(APPSTATE_CREDITS)},

@@ -35,6 +35,9 @@ GameApp::GameApp(int argc, const char* const* argv) {
     mSingleInstance = true;
     SetCommandLine(argc, argv);
     PrepareDataFolder();
+    // A fresh log holds only this run; what the readers below find goes into it.
+    LogWrite("*** SESSION STARTED ***", LOG_NEW_FILE | LOG_STARS);
+    InstallFrameworkLogRouting();
 
     // The language of the texts.
     std::string language;
@@ -54,9 +57,6 @@ GameApp::GameApp(int argc, const char* const* argv) {
     mHeight = 600;
     mDebugKeysEnabled = false;
     mVSyncUpdates = true;
-
-    LogWrite("*** SESSION STARTED ***", LOG_NEW_FILE | LOG_STARS);
-    InstallFrameworkLogRouting();
 
     // The application states start over, and their changes come back here.
     GetAppStates().Reset();
@@ -195,10 +195,6 @@ bool GameApp::OpenUrlFile(const std::string& path) {
     if (!std::filesystem::is_regular_file(path, ec)) return false;
     Orvane::GetPlatform().OpenUrlFile(path);
     return true;
-}
-
-void GameApp::SwitchHardwareAcceleration(bool on) {
-    WriteSettingInt("Is3D", on ? 1 : 0);
 }
 
 CMenu& GameApp::Menu(MenuId id) { return game_->Menu(id); }

@@ -60,8 +60,6 @@ public:
     // Commands (AppCommands.cpp) that the table and the tests share.
     void NewGameChoice(int mode);
     void EndOfGameScoring();
-    // Turns the 3D mode of the renderer on or off, re-initialising the display.
-    void SwitchHardwareAcceleration(bool on);
 
 private:
     void OnStateChange(int previous, int current);

@@ -6,6 +6,7 @@
 #include "support/TestSupport.h"
 
 #include "engine/audio/OggManager.h"
+#include "engine/effects/Effect2d.h"
 #include "framework/platform/VirtualKeys.h"
 #include "game/AppStates.h"
 #include "game/BrindloGame.h"
@@ -79,6 +80,19 @@ void PlayTheGame(DrivenGameApp& app, Orvane::HeadlessPlatform& platform, const s
     // Options from the main menu, their credits, and back.
     ASSERT_TRUE(driver.Click(MenuId::Main, "btnOptions"));
     EXPECT_EQ(app.AppState(), APPSTATE_OPTIONS);
+    // The hardware check box switches the renderer's 3D mode and the particles per burst; the
+    // full-screen one the window.
+    const bool accelerated = app.IsHardwareAccelerated();
+    ASSERT_TRUE(driver.Click(MenuId::Options, "btn3DHardware"));
+    EXPECT_NE(app.IsHardwareAccelerated(), accelerated);
+    EXPECT_EQ(EffectList().Density(), app.IsHardwareAccelerated() ? 10 : 5);
+    ASSERT_TRUE(driver.Click(MenuId::Options, "btn3DHardware"));
+    EXPECT_EQ(app.IsHardwareAccelerated(), accelerated);
+    const bool windowed = app.mIsWindowed;
+    ASSERT_TRUE(driver.Click(MenuId::Options, "btnFullScreen"));
+    EXPECT_NE(app.mIsWindowed, windowed);
+    ASSERT_TRUE(driver.Click(MenuId::Options, "btnFullScreen"));
+    EXPECT_EQ(app.mIsWindowed, windowed);
     ASSERT_TRUE(driver.Click(MenuId::Options, "btnCredits"));
     EXPECT_EQ(app.AppState(), APPSTATE_CREDITS);
     ASSERT_TRUE(driver.Click(MenuId::Credits, "btnOk"));
