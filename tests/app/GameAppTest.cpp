@@ -7,6 +7,7 @@
 #include "app/AppCommands.h"
 #include "app/Board.h"
 #include "engine/config/Config.h"
+#include "framework/pak/PakWriter.h"
 #include "game/AppStates.h"
 #include "game/BrindloGame.h"
 #include "menu/CMenu.h"
@@ -149,4 +150,51 @@ TEST(AppCommands, EveryStateWithCommandsHasAMenuAndStageActionsParse) {
     EXPECT_TRUE(IsCommandOf(APPSTATE_LEVEL_MAP, "procStage7"));
     EXPECT_FALSE(IsCommandOf(APPSTATE_MAIN_MENU, "procStage7"));
     EXPECT_FALSE(IsCommandOf(APPSTATE_LOADING, "procExit"));
+}
+
+// A folder holding only the executable's pack: every screen, text and level comes from it, and
+// the player's own files stay on disk, never taken from the pack.
+TEST_F(GameAppTest, AGameFolderOfOnlyAPackPlaysTheWholeGame) {
+    std::vector<Orvane::PakSource> sources;
+    std::string error;
+    ASSERT_TRUE(Orvane::CollectPakFolder(TestSupport::GameDir(), sources, error)) << error;
+    std::erase_if(sources, [](const Orvane::PakSource& s) {
+        return s.name == "applog.htm" || s.name == "config.ini" || s.name == "scores.ini" ||
+               s.name == "saved.ini" || s.name == "nookvale" || s.name.rfind("cached\\", 0) == 0;
+    });
+    // A config.ini in the pack is not the player's: it must change nothing.
+    Orvane::PakSource packedConfig;
+    packedConfig.name = "config.ini";
+    const std::string text = "[OPTIONS]\nbtnFullScreen=0\n";
+    packedConfig.data.assign(text.begin(), text.end());
+    sources.push_back(packedConfig);
+    std::vector<uint8_t> image;
+    ASSERT_TRUE(Orvane::BuildPakImage(std::move(sources), image, error)) << error;
+    ASSERT_TRUE(Orvane::WritePakImage(dir_ / "main.pak", image, error)) << error;
+    ASSERT_FALSE(std::filesystem::exists(dir_ / "Menu"));
+
+    DrivenGameApp app(0, nullptr);
+    AppDriver driver(platform_, app);
+    bool reached = false;
+    app.SetScript([&](DrivenGameApp& a) {
+        if (!driver.WaitForState(APPSTATE_MAIN_MENU, 30.0)) return;
+        EXPECT_GT(a.ImagesToLoad(), 200);
+        EXPECT_TRUE(driver.Click(MenuId::Main, "btnClassicGame"));
+        EXPECT_EQ(a.AppState(), APPSTATE_LEVEL_MAP);
+        EXPECT_TRUE(driver.Click(MenuId::Map, "btnStart"));
+        EXPECT_EQ(a.AppState(), APPSTATE_PLAYING);
+        EXPECT_GT(a.Game().Field().cellCount, 0);
+        reached = true;
+    });
+    Orvane::SetApp(&app);
+    app.Init();
+    ASSERT_TRUE(app.mInitialized);
+    EXPECT_EQ(app.mTitle, "Nookvale");
+    EXPECT_FALSE(app.mIsWindowed);   // the packed config.ini was not read
+    app.Start();
+    Orvane::SetApp(nullptr);
+    EXPECT_TRUE(reached);
+    EXPECT_TRUE(std::filesystem::exists(dir_ / "config.ini"));
+    EXPECT_TRUE(std::filesystem::exists(dir_ / "scores.ini"));
+    EXPECT_EQ(File("applog.htm").find("FAILED"), std::string::npos);
 }

@@ -77,24 +77,29 @@ void AppDriver::MoveTo(int x, int y) {
 }
 
 bool AppDriver::Click(MenuId menu, const std::string& buttonName) {
-    // Buttons drawn at their picture's size learn it when first drawn: look at the screen
-    // first, as a player would.
-    const int draws = app_.Draws();
-    WaitUntil([&] { return app_.Draws() > draws + 1; }, 2.0);
     const CMenu& screen = app_.Menu(menu);
-    for (int i = 0; i < screen.ButtonCount(); ++i) {
-        const MenuButton& b = screen.Button(i);
-        if (b.name != buttonName) continue;
-        const int x = static_cast<int>(std::lround(b.xc * 800.0f));
-        const int y = static_cast<int>(std::lround(b.yc * 600.0f));
-        MoveTo(x, y);
-        platform_.QueueMouseDown(Orvane::MK_LBUTTON, x, y);
-        RunFor(0.08);
-        platform_.QueueMouseUp(Orvane::MK_LBUTTON, x, y);
-        RunFor(0.1);
-        return true;
+    int index = -1;
+    for (int i = 0; i < screen.ButtonCount() && index < 0; ++i) {
+        if (screen.Button(i).name == buttonName) index = i;
     }
-    return false;
+    if (index < 0) return false;
+    // A button drawn at its picture's size learns that size when it is first drawn, and a
+    // screen fading in shows what was there before: look until the button is on the screen,
+    // as a player would.
+    const int draws = app_.Draws();
+    WaitUntil([&] {
+        const MenuButton& b = screen.Button(index);
+        return app_.Draws() > draws + 1 && b.width > 0.0f && b.height > 0.0f;
+    }, 3.0);
+    const MenuButton& b = screen.Button(index);
+    const int x = static_cast<int>(std::lround(b.xc * 800.0f));
+    const int y = static_cast<int>(std::lround(b.yc * 600.0f));
+    MoveTo(x, y);
+    platform_.QueueMouseDown(Orvane::MK_LBUTTON, x, y);
+    RunFor(0.08);
+    platform_.QueueMouseUp(Orvane::MK_LBUTTON, x, y);
+    RunFor(0.1);
+    return true;
 }
 
 void AppDriver::PressKey(uint32_t virtualKey) {
