@@ -9,7 +9,11 @@ if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_L
     $<$<NOT:$<CONFIG:Debug>>:-Wno-restrict -Wno-stringop-overflow -Wno-array-bounds>)
 endif()
 
-if(NOOKVALE_SANITIZE)
+option(NOOKVALE_SANITIZE_THREAD "Build with the thread sanitizer (instead of the others)" OFF)
+if(NOOKVALE_SANITIZE_THREAD)
+  add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=thread)
+elseif(NOOKVALE_SANITIZE)
   # Applied globally so that every library, test and tool agrees on the runtime.
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   add_link_options(-fsanitize=address,undefined)

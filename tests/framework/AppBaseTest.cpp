@@ -349,6 +349,46 @@ TEST_F(AppBase, HardwareAccelerationSwitchesTheDisplayAndFallsBackWhenItFails) {
               std::string::npos);
 }
 
+// The loading thread adds the loading screen and marks it dirty after every picture, as the
+// game does, while the main thread runs the loop and draws it: the marks reach the screen
+// through the tree's own thread (a thread sanitizer run of this test stays quiet).
+TEST_F(AppBase, TheLoadingThreadsProgressMarksRedrawTheLoadingScreen) {
+    struct ProgressApp : TestApp {
+        CountingWidget screen;
+        std::atomic<int> marks{0};
+        int drawsWhileLoading = 0;
+        void LoadResources() override {
+            screen.Resize(0, 0, 800, 600);
+            GetWidgetManager()->AddWidget(&screen);
+            GetWidgetManager()->SetFocus(&screen);
+            for (int i = 0; i < 100; ++i) {
+                screen.MarkDirty();
+                ++marks;
+                std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            }
+        }
+        void OnLoadingFinished() override {
+            TestApp::OnLoadingFinished();
+            drawsWhileLoading = screen.draws;
+        }
+        void RunOneUpdate() override {
+            TestApp::RunOneUpdate();
+            if (mLoaded && mUpdateCount > 30) RequestShutdown();
+        }
+    };
+    ProgressApp app;
+    app.mAutoStartLoadingThread = true;
+    app.Init();
+    app.Start();   // its statistics stay on standard error, beside any sanitizer report
+
+    EXPECT_EQ(app.marks, 100);
+    EXPECT_EQ(app.loadingFinished, 1);
+    EXPECT_TRUE(app.GetWidgetManager()->HasWidget(&app.screen));
+    EXPECT_EQ(app.GetWidgetManager()->GetFocusWidget(), &app.screen);
+    EXPECT_GE(app.drawsWhileLoading, 2);
+    app.GetWidgetManager()->RemoveWidget(&app.screen);
+}
+
 TEST_F(AppBase, WindowIconComesFromAPictureAndDamagedFilesAreRefused) {
     TestSupport::ScopedTempDir dir;
     TestSupport::ScopedCwd cwd(dir.Path());

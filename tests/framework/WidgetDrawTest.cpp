@@ -204,6 +204,38 @@ TEST_F(WidgetDrawTest, WidgetAddedAndFocusedFromAnotherThreadJoinsAtTheNextUpdat
     EXPECT_EQ(DrawAndTake(), (EventLog{"board:draw 0,0"}));
 }
 
+// The loading thread's progress: marks from another thread are handed to the tree's own
+// thread and applied at its next update or draw, for widgets in the tree, widgets still
+// waiting to join it, and widgets that go away before the mark is applied.
+TEST_F(WidgetDrawTest, WidgetsMarkedDirtyFromAnotherThreadAreMarkedAtTheNextUpdate) {
+    LogWidget board("board", log, 0, 0, 800, 600);
+    manager.AddWidget(&board);
+    EXPECT_EQ(DrawAndTake(), (EventLog{"board:draw 0,0"}));
+
+    std::thread([&] { board.MarkDirty(); }).join();
+    EXPECT_FALSE(board.IsDirty());
+    manager.UpdateWidgets();
+    EXPECT_EQ(DrawAndTake(), (EventLog{"board:draw 0,0"}));
+    std::thread([&] { board.MarkDirtyFull(); }).join();
+    EXPECT_EQ(DrawAndTake(), (EventLog{"board:draw 0,0"}));
+
+    LogWidget late("late", log, 10, 10, 20, 20);
+    auto gone = std::make_unique<LogWidget>("gone", log, 40, 40, 20, 20);
+    manager.AddWidget(gone.get());
+    EXPECT_EQ(DrawAndTake(), (EventLog{"board:draw 0,0", "gone:draw 40,40"}));
+    std::thread([&] {
+        manager.AddWidget(&late);
+        late.MarkDirty();
+        gone->MarkDirty();
+    }).join();
+    gone.reset();   // its mark is dropped with it
+    manager.UpdateWidgets();
+    EXPECT_TRUE(manager.HasWidget(&late));
+    // Joining redraws what lies behind it; the mark of the one that went away is dropped.
+    EXPECT_EQ(DrawAndTake(), (EventLog{"board:draw 0,0", "late:draw 10,10"}));
+    manager.RemoveWidget(&late);
+}
+
 }  // namespace
 
 namespace {

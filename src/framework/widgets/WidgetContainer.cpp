@@ -12,9 +12,14 @@ WidgetContainer::~WidgetContainer() {
     // Children outlive a container only when their owner keeps them; leave them detached.
     for (Widget* child : mChildren) {
         child->mParent = nullptr;
-        child->mWidgetManager = nullptr;
+        child->SetManager(nullptr);
     }
     mChildren.clear();
+}
+
+void WidgetContainer::SetManager(WidgetManager* manager) {
+    mWidgetManager = manager;
+    mTreeManager = manager;
 }
 
 Rect WidgetContainer::GetRect() const { return Rect(mX, mY, mWidth, mHeight); }
@@ -71,15 +76,16 @@ void WidgetContainer::AddWidget(Widget* widget) {
     if (widget == nullptr || widget == this || Find(widget) != mChildren.end()) return;
     // The tree belongs to the thread that runs the frame loop; another thread's addition
     // (the loading thread adding the game screen) waits for the next update there.
-    if (mWidgetManager != nullptr && !mWidgetManager->IsOwnerThread()) {
-        mWidgetManager->QueueAdd(this, widget);
+    WidgetManager* tree = mTreeManager;
+    if (tree != nullptr && !tree->IsOwnerThread()) {
+        tree->QueueAdd(this, widget);
         return;
     }
     // A widget lives in one container at a time.
     if (widget->mParent != nullptr) widget->mParent->RemoveWidget(widget);
 
     InsertSorted(widget);
-    widget->mWidgetManager = mWidgetManager;
+    widget->SetManager(mWidgetManager);
     widget->mParent = this;
     if (mWidgetManager != nullptr) {
         widget->AddedToManager(mWidgetManager);
@@ -101,7 +107,7 @@ void WidgetContainer::RemoveWidget(Widget* widget) {
         manager->ForgetWidget(widget);
         widget->RemovedFromManager(manager);
     }
-    widget->mWidgetManager = nullptr;
+    widget->SetManager(nullptr);
     widget->mParent = nullptr;
     // The callbacks above may have moved the list on; look the widget up again.
     it = Find(widget);
@@ -186,6 +192,11 @@ void WidgetContainer::MarkDirty(WidgetContainer* child) {
 }
 
 void WidgetContainer::MarkDirty() {
+    WidgetManager* tree = mTreeManager;
+    if (tree != nullptr && !tree->IsOwnerThread()) {
+        tree->QueueDirty(this, false);
+        return;
+    }
     if (mParent != nullptr)
         mParent->MarkDirty(this);
     else
@@ -199,6 +210,11 @@ void WidgetContainer::MarkDirtyFull(WidgetContainer* child) {
 }
 
 void WidgetContainer::MarkDirtyFull() {
+    WidgetManager* tree = mTreeManager;
+    if (tree != nullptr && !tree->IsOwnerThread()) {
+        tree->QueueDirty(this, true);
+        return;
+    }
     if (mParent != nullptr)
         mParent->MarkDirtyFull(this);
     else
@@ -207,7 +223,7 @@ void WidgetContainer::MarkDirtyFull() {
 
 void WidgetContainer::AddedToManager(WidgetManager* manager) {
     for (Widget* child : mChildren) {
-        child->mWidgetManager = manager;
+        child->SetManager(manager);
         child->AddedToManager(manager);
     }
     MarkDirty();
@@ -217,7 +233,7 @@ void WidgetContainer::RemovedFromManager(WidgetManager* manager) {
     for (Widget* child : mChildren) {
         if (manager != nullptr) manager->ForgetWidget(child);
         child->RemovedFromManager(manager);
-        child->mWidgetManager = nullptr;
+        child->SetManager(nullptr);
     }
 }
 

@@ -4,6 +4,7 @@
 // creates a widget deletes it (a widget detaches itself from its parent when destroyed).
 #pragma once
 
+#include <atomic>
 #include <list>
 
 #include "framework/graphics/Rect.h"
@@ -53,8 +54,12 @@ public:
     virtual WidgetPoint AbsolutePosition() const;
 
     virtual void MarkDirty(WidgetContainer* child);
+    // Safe from any thread: from another thread than the tree's own (the loading thread's
+    // progress) the mark is handed to the manager, which applies it at its next update or
+    // draw.
     virtual void MarkDirty();
     virtual void MarkDirtyFull(WidgetContainer* child);
+    // Safe from any thread, as MarkDirty.
     virtual void MarkDirtyFull();
 
     virtual void AddedToManager(WidgetManager* manager);
@@ -100,6 +105,8 @@ protected:
     WidgetList::const_iterator Find(const Widget* widget) const;
     void Unlink(WidgetList::iterator it);
     void MoveChild(WidgetList::iterator it, WidgetList::iterator before);
+    // Joins or leaves a manager's tree (null).
+    void SetManager(WidgetManager* manager);
 
     WidgetList mChildren;
     WidgetManager* mWidgetManager = nullptr;
@@ -107,8 +114,11 @@ protected:
     // Position of the update walk; removal of the child there moves it on and sets the flag.
     WidgetList::iterator mUpdateIterator = mChildren.end();
     bool mUpdateIteratorModified = false;
-    // Set while this widget waits in a manager's queue of additions from another thread.
+    // Set while this widget waits in a manager's queue of changes from another thread.
     WidgetManager* mQueuedIn = nullptr;
+    // The manager whose tree this widget belongs to or waits to join: mWidgetManager as any
+    // thread may read it.
+    std::atomic<WidgetManager*> mTreeManager{nullptr};
     int mLastManagerUpdateCount = 0;
     int mUpdateCount = 0;
     bool mDirty = false;

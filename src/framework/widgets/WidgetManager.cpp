@@ -34,18 +34,18 @@ int ButtonId(int clickCount) {
 
 WidgetManager::WidgetManager(WidgetHost* host)
     : mHost(host), mOwnerThread(std::this_thread::get_id()) {
-    mWidgetManager = this;
+    SetManager(this);
 }
 
 WidgetManager::~WidgetManager() {
     {
         std::lock_guard<std::mutex> lock(mPendingMutex);
-        for (const PendingAdd& p : mPendingAdds) p.widget->mQueuedIn = nullptr;
-        mPendingAdds.clear();
+        for (const PendingChange& p : mPendingChanges) p.Subject()->mQueuedIn = nullptr;
+        mPendingChanges.clear();
     }
     // Detach every top-level widget while this object is still a whole manager.
     RemoveAllWidgets(false);
-    mWidgetManager = nullptr;
+    SetManager(nullptr);
 }
 
 int WidgetManager::GetWidgetFlags() const {
@@ -54,37 +54,71 @@ int WidgetManager::GetWidgetFlags() const {
 
 // --- Update ------------------------------------------------------------------------------
 
+WidgetContainer* WidgetManager::PendingChange::Subject() const {
+    if (widget != nullptr) return widget;
+    return container;
+}
+
 void WidgetManager::QueueAdd(WidgetContainer* parent, Widget* widget) {
     std::lock_guard<std::mutex> lock(mPendingMutex);
     widget->mQueuedIn = this;
-    mPendingAdds.push_back({parent, widget});
+    // Marks from the queueing thread follow the widget into the queue from now on.
+    if (parent != nullptr) widget->mTreeManager = this;
+    mPendingChanges.push_back({parent, widget});
+}
+
+void WidgetManager::QueueDirty(WidgetContainer* container, bool full) {
+    std::lock_guard<std::mutex> lock(mPendingMutex);
+    for (PendingChange& p : mPendingChanges) {
+        if (p.widget == nullptr && p.container == container) {
+            p.full = p.full || full;   // one mark is enough
+            return;
+        }
+    }
+    container->mQueuedIn = this;
+    mPendingChanges.push_back({container, nullptr, full});
 }
 
 void WidgetManager::DropQueuedAdd(const Widget* widget) {
     std::lock_guard<std::mutex> lock(mPendingMutex);
-    // Entries of the widget itself, and of children waiting to join it.
-    auto matches = [widget](const PendingAdd& p) {
-        return p.widget == widget || p.parent == widget;
+    // Changes of the widget itself, and children waiting to join it.
+    auto matches = [widget](const PendingChange& p) {
+        return p.widget == widget || p.container == widget;
     };
-    for (const PendingAdd& p : mPendingAdds)
-        if (matches(p)) p.widget->mQueuedIn = nullptr;
-    mPendingAdds.erase(std::remove_if(mPendingAdds.begin(), mPendingAdds.end(), matches),
-                       mPendingAdds.end());
+    for (const PendingChange& p : mPendingChanges) {
+        if (!matches(p)) continue;
+        p.Subject()->mQueuedIn = nullptr;
+        // An addition that never happens: the widget stays out of the tree.
+        if (p.container != nullptr && p.widget != nullptr && p.widget->mWidgetManager == nullptr)
+            p.widget->mTreeManager = nullptr;
+    }
+    mPendingChanges.erase(
+        std::remove_if(mPendingChanges.begin(), mPendingChanges.end(), matches),
+        mPendingChanges.end());
 }
 
 void WidgetManager::AddPendingWidgets() {
-    std::vector<PendingAdd> pending;
+    std::vector<PendingChange> pending;
     {
         std::lock_guard<std::mutex> lock(mPendingMutex);
-        if (mPendingAdds.empty()) return;
-        pending.swap(mPendingAdds);
-        for (const PendingAdd& p : pending) p.widget->mQueuedIn = nullptr;
+        if (mPendingChanges.empty()) return;
+        pending.swap(mPendingChanges);
+        for (const PendingChange& p : pending) p.Subject()->mQueuedIn = nullptr;
     }
-    for (const PendingAdd& p : pending) {
-        if (p.parent != nullptr)
-            p.parent->AddWidget(p.widget);
-        else
+    for (const PendingChange& p : pending) {
+        if (p.widget == nullptr) {
+            // Only a widget still in this tree is marked.
+            if (p.container->mWidgetManager != this) continue;
+            if (p.full) {
+                p.container->MarkDirtyFull();
+            } else {
+                p.container->MarkDirty();
+            }
+        } else if (p.container != nullptr) {
+            p.container->AddWidget(p.widget);
+        } else {
             SetFocus(p.widget);
+        }
     }
 }
 

@@ -89,8 +89,8 @@ public:
     // Re-evaluates the widget under the mouse after the tree changed.
     void RehupMouse();
     bool IsOwnerThread() const { return std::this_thread::get_id() == mOwnerThread; }
-    // Applies the additions and focus changes queued by other threads (called by update and
-    // draw).
+    // Applies the additions, focus changes and dirty marks queued by other threads (called by
+    // update and draw).
     void AddPendingWidgets();
 
     // Queues a widget's overlay to be drawn after the widgets of lower priority; only while
@@ -144,6 +144,8 @@ private:
                            int* localY);
     void DrawOverlayOf(Widget* widget, int priority);
     void QueueAdd(WidgetContainer* parent, Widget* widget);
+    void QueueDirty(WidgetContainer* container, bool full);
+    // Forgets every queued change of the widget, and the additions into it.
     void DropQueuedAdd(const Widget* widget);
 
     struct DeferredOverlay {
@@ -172,15 +174,19 @@ private:
     int mMinDeferredOverlayPriority = INT_MAX;
     std::vector<DeferredOverlay> mDeferredOverlays;
 
-    // A tree change requested by another thread: an addition (parent set) or, with no
-    // parent, a focus change.
-    struct PendingAdd {
-        WidgetContainer* parent;
+    // A tree change requested by another thread: an addition of widget into container, a
+    // focus change to widget (no container), or a dirty mark of container (no widget; full
+    // when what lies behind it is to be redrawn too).
+    struct PendingChange {
+        WidgetContainer* container;
         Widget* widget;
+        bool full = false;
+        // The one whose destruction or removal cancels the change.
+        WidgetContainer* Subject() const;
     };
     std::thread::id mOwnerThread;
     std::mutex mPendingMutex;
-    std::vector<PendingAdd> mPendingAdds;
+    std::vector<PendingChange> mPendingChanges;
 };
 
 }  // namespace Orvane
