@@ -123,7 +123,15 @@ void AppDriver::Focus(bool active) {
 }
 
 int AppDriver::PlayLevel(const ScriptedPlayer::Options& options, double maxSeconds) {
-    player_ = std::make_unique<ScriptedPlayer>(app_.Game(), platform_, options);
+    // The player discards with the space bar unless told otherwise.
+    ScriptedPlayer::Options withKeys = options;
+    if (!withKeys.pressDiscardKey) {
+        withKeys.pressDiscardKey = [this] {
+            platform_.QueueKeyDown(Orvane::VK_SPACE);
+            platform_.QueueKeyUp(Orvane::VK_SPACE);
+        };
+    }
+    player_ = std::make_unique<ScriptedPlayer>(app_.Game(), platform_, withKeys);
     WaitUntil([&] { return app_.AppState() != APPSTATE_PLAYING; }, maxSeconds);
     player_->Reset();
     const int state = app_.AppState();

@@ -65,7 +65,8 @@ public:
     void Focus(bool active);
 
     // Plays the level in progress with the scripted player until the state leaves playing;
-    // the state reached (or playing when the time given ran out).
+    // the state reached (or playing when the time given ran out). The player discards with
+    // the space bar unless the options give it another key.
     int PlayLevel(const ScriptedPlayer::Options& options, double maxSeconds);
     // Lets the level run without playing until its clock ends it.
     int IdleUntilLevelEnds(double maxSeconds);

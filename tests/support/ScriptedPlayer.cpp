@@ -46,6 +46,8 @@ void ScriptedPlayer::Reset() {
     phase_ = Phase::Idle;
     target_ = -1;
     nextAction_ = 0.0;
+    targetLostAt_ = -1.0;
+    stuckSince_ = -1.0;
 }
 
 int ScriptedPlayer::TurnsNeeded(int cell) const {
@@ -56,54 +58,71 @@ int ScriptedPlayer::TurnsNeeded(int cell) const {
     return ((c.shape - hand.shape) % variants + variants) % variants;
 }
 
+int ScriptedPlayer::Fills(int cell, int bonus) const {
+    const PlayField& field = game_.Field();
+    if (bonus == BONUS_AREA) return 1 + static_cast<int>(Field::AreaCells(field, cell).size());
+    if (bonus != BONUS_BAND) return 1;
+    int free = 0;
+    for (int i : Field::BandCells(field, cell)) {
+        const ShapeSlot& c = field.cells[static_cast<size_t>(i)];
+        if (c.active && !c.placed) ++free;
+    }
+    return free;
+}
+
 int ScriptedPlayer::TargetFor(int shapeClass, int shape, int bonus, bool allowTurning) const {
     const PlayField& field = game_.Field();
     const bool tutorial = game_.TutorialOn();
     int best = -1;
+    int bestFills = 0;
     for (int i = 0; i < field.cellCount; ++i) {
         if (tutorial && i != CBrindloGame::kTutorialIndex) continue;
         const ShapeSlot& c = field.cells[static_cast<size_t>(i)];
         if (!c.active || c.placed || c.y < kReachTop || c.y > kReachBottom) continue;
         const bool fits = bonus != 0 || (c.shapeClass == shapeClass && (c.shape == shape || allowTurning));
         if (!fits) continue;
-        // The cell with the most room before it scrolls out of reach.
-        if (best < 0 || c.y > field.cells[static_cast<size_t>(best)].y) best = i;
+        // The cell filling most; among equals the one with most room before it scrolls out
+        // of reach.
+        const int fills = Fills(i, bonus);
+        if (best < 0 || fills > bestFills ||
+            (fills == bestFills && c.y > field.cells[static_cast<size_t>(best)].y)) {
+            best = i;
+            bestFills = fills;
+        }
     }
     return best;
 }
 
-bool ScriptedPlayer::Choose(int& panelIndex, int& cell) const {
+ScriptedPlayer::Move ScriptedPlayer::Choose() const {
     const ShapePanel& panel = game_.ShapePanelState();
     const bool turning = game_.Rules().rightButtonTransforms;
-    int bonusIndex = -1;
-    int bonusCell = -1;
+    // The move filling most cells; among equals a plain shape before a bonus (a bonus is worth
+    // keeping for a better place), then the first in the panel.
+    Move best;
+    bool bestIsBonus = false;
     for (int i = 0; i < panel.count; ++i) {
         if (game_.TutorialOn() && i != CBrindloGame::kTutorialIndex) continue;
         const ShapeSlot& s = panel.slots[static_cast<size_t>(i)];
         if (s.x < kPanelLeft || s.x > kPanelRight) continue;
-        if (s.bonus != 0) {
-            if (bonusIndex < 0 && options_.useBonuses) {
-                const int c = TargetFor(s.shapeClass, s.shape, s.bonus, false);
-                if (c >= 0) {
-                    bonusIndex = i;
-                    bonusCell = c;
-                }
-            }
-            continue;
-        }
-        const int c = TargetFor(s.shapeClass, s.shape, 0, turning);
-        if (c >= 0) {
-            panelIndex = i;
-            cell = c;
-            return true;
+        const bool bonus = s.bonus != 0;
+        if (bonus && !options_.useBonuses) continue;
+        const int cell = TargetFor(s.shapeClass, s.shape, s.bonus, !bonus && turning);
+        if (cell < 0) continue;
+        const int fills = Fills(cell, s.bonus);
+        if (best.panelIndex < 0 || fills > best.fills || (fills == best.fills && bestIsBonus && !bonus)) {
+            best = Move{i, cell, fills};
+            bestIsBonus = bonus;
         }
     }
-    if (bonusIndex >= 0) {
-        panelIndex = bonusIndex;
-        cell = bonusCell;
-        return true;
-    }
-    return false;
+    return best;
+}
+
+void ScriptedPlayer::Discard(double now) {
+    actedAt_ = game_.TickTime();
+    options_.pressDiscardKey();
+    ++discards_;
+    stuckSince_ = -1.0;
+    nextAction_ = now + options_.carryTime;
 }
 
 void ScriptedPlayer::Update(double now) {
@@ -116,14 +135,24 @@ void ScriptedPlayer::Update(double now) {
             if (now < nextAction_) return;
             const bool canTake = game_.RoundState() == CBrindloGame::ROUND_PLAYING || game_.Level() >= 2;
             if (!canTake) return;
-            int index = -1;
-            int cell = -1;
-            if (!Choose(index, cell)) {
-                if (game_.ShapePanelState().count >= 10) ++stalls_;
+            const Move move = Choose();
+            if (move.panelIndex < 0) {
+                // Nothing fits. Once the panel has queued up no new shape comes until one
+                // goes: after a moment's look the first one is discarded.
+                if (stuckSince_ < 0.0) stuckSince_ = now;
+                if (!Panel::WantsShape(game_.ShapePanelState())) {
+                    ++stalls_;
+                    if (options_.pressDiscardKey && !game_.TutorialOn() &&
+                        now - stuckSince_ >= options_.carryTime) {
+                        Discard(now);
+                        return;
+                    }
+                }
                 nextAction_ = now + 0.1;
                 return;
             }
-            const ShapeSlot& s = game_.ShapePanelState().slots[static_cast<size_t>(index)];
+            stuckSince_ = -1.0;
+            const ShapeSlot& s = game_.ShapePanelState().slots[static_cast<size_t>(move.panelIndex)];
             heldBonus_ = s.bonus != 0;
             PointAt(s.x, s.y);
             SetButtons(Orvane::MK_LBUTTON);
@@ -153,10 +182,20 @@ void ScriptedPlayer::Update(double now) {
                 !field.cells[static_cast<size_t>(target_)].active) {
                 target_ = TargetFor(hand.shapeClass, hand.shape, hand.bonus, turning);
                 if (target_ < 0) {
+                    // Wait for a cell to come into reach; after a while the shape goes.
+                    if (targetLostAt_ < 0.0) targetLostAt_ = now;
+                    if (options_.pressDiscardKey && now - targetLostAt_ > options_.placementInterval) {
+                        Discard(now);
+                        phase_ = Phase::Idle;
+                        target_ = -1;
+                        targetLostAt_ = -1.0;
+                        return;
+                    }
                     PointAt(0.59f, 0.5f);
-                    return;   // wait for a cell to come into reach
+                    return;
                 }
             }
+            targetLostAt_ = -1.0;
             if (phase_ == Phase::Turning) {
                 SetButtons(0);   // the right button goes up again
                 phase_ = Phase::Carrying;
