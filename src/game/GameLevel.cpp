@@ -160,6 +160,10 @@ bool CBrindloGame::StartLevel() {
 
     Field::ResetLines(field_);
     for (int c = 0; c < Field::kLineCount; ++c) lineTargetX_[static_cast<size_t>(c)] = field_.lines[static_cast<size_t>(c)].x;
+    // The field keeps scrolling from level to level, but the first level's tutorial holds it
+    // still around its cell: that level starts where the program's first one does, so the
+    // cell is in view when the tutorial begins (carried over, it could be frozen out of reach).
+    if (level_ == 1) field_.scrollOffset = 0.0f;
     SetAppState(APPSTATE_PLAYING);
     tutorialOn_ = false;
     tutorialStep_ = 1;

@@ -241,6 +241,22 @@ TEST_F(RoundLoopTest, TheFirstLevelTeachesTakingTurningAndPlacingWithTheClockHel
     }
 }
 
+TEST_F(RoundLoopTest, TheTutorialsCellIsInViewWhateverTheFieldDidBefore) {
+    WriteLevel(1, "levelTime=\"60\" shapeClassCount=\"3\" lineSpeed=\"0.02\" fBugAppearanceRange=\"999\" lineShapeCount=\"5\"");
+    WriteLevel(2, kSmallLevel);
+    MakeGame();
+    // However far an earlier level scrolled the field, the tutorial's cell can be reached.
+    for (float offset : {0.0f, 0.1f, 0.3f, 0.55f, 0.7f, 0.79f}) {
+        StartAndPlay(2);
+        game_->FieldForTest().scrollOffset = offset;
+        StartAndPlay(1);
+        ASSERT_TRUE(game_->TutorialOn());
+        const float y = game_->Field().cells[CBrindloGame::kTutorialIndex].y;
+        EXPECT_GT(y, 0.1f) << offset;
+        EXPECT_LT(y, 0.8f) << offset;
+    }
+}
+
 TEST_F(RoundLoopTest, AScriptedPlayerFinishesALevelThroughTheCursorAndButtons) {
     WriteLevel(2, "levelTime=\"120\" shapeClassCount=\"3\" lineSpeed=\"0.03\" fBugAppearanceRange=\"20\" "
                   "lineShapeCount=\"4\" fBonusAnyShapeP=\"0.05\" fBonusBandP=\"0.1\" fBonusAreaP=\"0.1\"");
