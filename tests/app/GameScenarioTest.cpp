@@ -214,9 +214,8 @@ void PlayTheGame(DrivenGameApp& app, Orvane::HeadlessPlatform& platform, const s
         ASSERT_TRUE(driver.Click(MenuId::HighScores, "btnClose"));
     }
 
-    // "Relax": no clock, no beeps. Played from the second stage, which the Classic game has
-    // opened: a first level started again later in a run can freeze its tutorial cell above
-    // the screen, where no pointer reaches it.
+    // "Relax": no clock, no beeps. Played from the second stage, chosen on the map: the Classic
+    // game has opened it.
     ASSERT_TRUE(driver.Click(MenuId::Main, "btnRelaxGame"));
     ASSERT_EQ(app.AppState(), APPSTATE_LEVEL_MAP);
     ASSERT_TRUE(driver.Click(MenuId::Map, "btnStage2"));
