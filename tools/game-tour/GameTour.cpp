@@ -157,6 +157,28 @@ void Walk(Tour& t) {
     d.Click(MenuId::Pause, "btnEnd");
     d.PressKey(Orvane::VK_RETURN);
     d.Click(MenuId::HighScores, "btnClose");
+
+    // The end of the last level, reached here by the tour's own hand (no player gets there in
+    // minutes): every cell of level 42 filled at once, then the parade of the game's end.
+    game.SetMode(MODE_CLASSIC);
+    game.SetLevel(42);
+    t.app.SetAppState(APPSTATE_LEVEL_MAP);
+    if (game.StartLevel()) {
+        d.WaitForState(APPSTATE_PLAYING, 5.0);
+        d.RunFor(5.0);
+        PlayField& field = game.FieldForTest();
+        for (int i = 0; i < field.cellCount; ++i) field.cells[static_cast<size_t>(i)].placed = 1;
+        d.WaitForState(APPSTATE_GAME_COMPLETE, 30.0);
+        d.RunFor(3.0);
+        t.Shot("23-game-complete");
+        d.RunFor(6.0);
+        t.Shot("24-game-complete-parade");
+        d.Click(MenuId::GameComplete, "btnMenu");
+        if (t.app.AppState() == APPSTATE_HIGH_SCORES) {
+            d.PressKey(Orvane::VK_RETURN);
+            d.Click(MenuId::HighScores, "btnClose");
+        }
+    }
     d.Click(MenuId::Main, "btnExit");
 }
 
