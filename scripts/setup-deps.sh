@@ -18,6 +18,8 @@ packages=(
   xvfb xauth xdotool imagemagick x11-utils sox
   # a window manager for the virtual screen: title bars, close buttons, full-screen requests
   openbox
+  # the installed game: validators of its desktop files, the Debian package and its checks
+  desktop-file-utils appstream dpkg-dev file lintian
 )
 
 missing=()

@@ -19,6 +19,7 @@
 #include "game/BrindloGame.h"
 #include "menu/CMenu.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <vector>
 
@@ -33,11 +34,17 @@ GameApp::GameApp(int argc, const char* const* argv) {
     // The command line, the working folder and the pack come first: everything below reads
     // files, and a packed game has its menus and texts only in the pack.
     mSingleInstance = true;
+    mProductName = kTitleKey;
+    mProductVersion = kVersion;
+    // A folder holding the game's data has its classes (or the pack of everything); installed,
+    // the data lies under ../share/games/nookvale beside the executable's folder.
+    SetGameFolderRules({{CBrindloGame::kClassesFile, "main.pak"}, kInstalledDataFolder, kPlayerFolderName});
     SetCommandLine(argc, argv);
     PrepareDataFolder();
     // A fresh log holds only this run; what the readers below find goes into it.
     LogWrite("*** SESSION STARTED ***", LOG_NEW_FILE | LOG_STARS);
     InstallFrameworkLogRouting();
+    if (Folders().Installed()) LogWrite("Data: '" + Folders().data + "', player's files: '" + Folders().working + "'", 0);
 
     // The language of the texts.
     std::string language;
@@ -100,7 +107,8 @@ void GameApp::CheckGameFolder() {
     std::string list;
     for (const std::string& what : missing) list += "\n  - " + what;
     std::error_code ec;
-    const std::string folder = std::filesystem::current_path(ec).string();
+    const std::string folder =
+        Folders().Installed() ? Folders().data : std::filesystem::current_path(ec).string();
     LogWrite("Fatal error: the game folder '" + folder + "' lacks" + list, 0);
     FatalMessage(mProductName,
                  mProductName + " cannot start: its game folder '" + folder +
@@ -187,6 +195,12 @@ void GameApp::LoadResources() {
 void GameApp::OnLoadingFinished() {
     OrvaneAppBase::OnLoadingFinished();
     if (!mLoadingFailed) SetAppState(APPSTATE_MAIN_MENU);
+    // For the checks of an installed game: a start that ends on reaching the main menu.
+    const char* quit = std::getenv(kQuitAtMainMenuVariable);
+    if (!mLoadingFailed && quit && std::string(quit) == "1") {
+        LogWrite("Main menu reached; ending as " + std::string(kQuitAtMainMenuVariable) + " asks", 0);
+        RequestShutdown();
+    }
 }
 
 bool GameApp::OpenUrlFile(const std::string& path) {

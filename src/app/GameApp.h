@@ -27,6 +27,11 @@ public:
     static constexpr const char* kTitleKey = "Nookvale";
     static constexpr const char* kLanguageFolderKey = "English\\";
     static constexpr const char* kThemeFile = "Music\\theme1.ogg";
+    // Installed: the data relative to the executable's folder, the player's folder's name.
+    static constexpr const char* kInstalledDataFolder = "../share/games/nookvale";
+    static constexpr const char* kPlayerFolderName = "nookvale";
+    // Set to "1", the game ends as soon as the main menu is reached (start-up checks).
+    static constexpr const char* kQuitAtMainMenuVariable = "NOOKVALE_QUIT_AT_MAIN_MENU";
 
     // argv: the process's command line (its switches are read before any file is).
     GameApp(int argc = 0, const char* const* argv = nullptr);

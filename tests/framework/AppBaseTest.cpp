@@ -66,6 +66,26 @@ TEST_F(AppBase, CommandLineSwitches) {
     }
 }
 
+TEST_F(AppBase, HelpAndVersionPrintAndEndWithCodeZero) {
+    for (const char* which : {"--help", "--version"}) {
+        TestApp app;
+        app.mProductName = "Nookvale";
+        app.mProductVersion = "2.1";
+        ::testing::internal::CaptureStdout();
+        app.SplitCommandLine(std::string("-crash ") + which + " -changedir=/later");
+        const std::string out = ::testing::internal::GetCapturedStdout();
+        EXPECT_EQ(app.exitCodes, std::vector<int>{0}) << which;
+        EXPECT_TRUE(platform_.MessageBoxes().empty()) << which;
+        EXPECT_TRUE(app.mChangeDirTo.empty()) << which;   // nothing after it is applied
+        if (std::string(which) == "--version") {
+            EXPECT_EQ(out, "Nookvale 2.1\n");
+        } else {
+            EXPECT_EQ(out.rfind("Usage: nookvale [-changedir=FOLDER]\n", 0), 0u) << out;
+            EXPECT_NE(out.find("--version"), std::string::npos);
+        }
+    }
+}
+
 TEST_F(AppBase, ProcessArgumentsKeepWordsWithBlanksTogether) {
     TestApp app;
     const char* argv[] = {"nookvale", "-changedir=/tmp/with blank", "-crash"};

@@ -196,6 +196,71 @@ TEST_F(PakTest, FindListsOneFolderOfThePackElseTheDisk) {
     pak_.FindClose(find);
 }
 
+// An installed game: the working folder is the player's, the data folder is read after it and
+// never written; packs still come first.
+TEST_F(PakTest, TheDataFolderIsReadAfterTheWorkingFolderAndNeverWritten) {
+    ScopedTempDir data;
+    std::filesystem::create_directories(data / "Graphics");
+    std::filesystem::create_directories(dir_ / "Graphics");
+    TestSupport::WriteFile(data / "Graphics/a.png", "data a");
+    TestSupport::WriteFile(data / "Graphics/b.png", "data b");
+    TestSupport::WriteFile(data / "language.ini", "[X]");
+    TestSupport::WriteFile(dir_ / "Graphics/a.png", "mine");
+    TestSupport::WriteFile(dir_ / "Graphics/c.png", "c");
+    pak_.SetDataFolder(data.Path() + "/");
+    EXPECT_EQ(pak_.DataFolder(), data.Path());
+
+    auto read = [&](const char* name) {
+        PakFile* f = pak_.FOpen(name, "rb");
+        const std::string text = f ? ReadAll(f) : "<none>";
+        if (f) pak_.FClose(f);
+        return text;
+    };
+    EXPECT_EQ(read("Graphics\\a.png"), "mine");
+    EXPECT_EQ(read("Graphics\\b.png"), "data b");
+    EXPECT_EQ(read("language.ini"), "[X]");
+    EXPECT_EQ(read("Graphics\\d.png"), "<none>");
+    EXPECT_EQ(pak_.ReadPath("Graphics\\b.png"), data.Path() + "/Graphics/b.png");
+    EXPECT_EQ(pak_.ReadPath("Graphics\\a.png"), "Graphics/a.png");
+    EXPECT_EQ(pak_.ReadPath("Graphics\\d.png"), "Graphics/d.png");
+    EXPECT_EQ(pak_.ReadPath("/etc/x\\y"), "/etc/x/y");
+
+    // One listing of both folders; the working folder's copy of a name wins.
+    FindEntry entry;
+    std::vector<std::string> names;
+    PakFind* find = pak_.FindFirstFile("Graphics\\*.png", &entry);
+    ASSERT_NE(find, nullptr);
+    do names.push_back(entry.name + ":" + std::to_string(entry.size));
+    while (pak_.FindNextFile(find, &entry));
+    pak_.FindClose(find);
+    EXPECT_EQ(names, (std::vector<std::string>{"a.png:4", "b.png:6", "c.png:1"}));
+
+    // The program's own files come from the working folder only.
+    EXPECT_EQ(pak_.FOpenUserFile("Graphics\\b.png"), nullptr);
+    PakFile* own = pak_.FOpenUserFile("Graphics\\a.png");
+    ASSERT_NE(own, nullptr);
+    EXPECT_EQ(ReadAll(own), "mine");
+    pak_.FClose(own);
+
+    // Writes land in the working folder, which then shadows the data folder.
+    PakFile* w = pak_.FOpen("Graphics\\b.png", "wb");
+    ASSERT_NE(w, nullptr);
+    pak_.FClose(w);
+    EXPECT_EQ(read("Graphics\\b.png"), "");
+    EXPECT_EQ(TestSupport::ReadFile(data / "Graphics/b.png"), "data b");
+
+    // A pack of the data folder comes before both folders.
+    std::vector<uint8_t> image;
+    std::string error;
+    ASSERT_TRUE(BuildPakImage({{"Graphics\\a.png", Bytes("packed"), 0}}, image, error)) << error;
+    ASSERT_TRUE(TestSupport::WriteFile(data / "main.pak", image));
+    ASSERT_TRUE(pak_.AddPakFile(pak_.ReadPath("main.pak")));
+    EXPECT_EQ(read("Graphics\\a.png"), "packed");
+
+    pak_.SetDataFolder("");
+    EXPECT_EQ(read("language.ini"), "<none>");
+}
+
 TEST_F(PakTest, HandlesReadIndependentlyFromSeveralThreads) {
     std::string big(100000, '\0');
     for (size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>(i * 7);
@@ -238,6 +303,21 @@ TEST(PakFiles, WholeFileHelpersWorkOnTheDisk) {
     ASSERT_EQ(found.size(), 2u);
     EXPECT_EQ(found[0].name, "level_1.xml");
     EXPECT_EQ(found[1].size, 2u);
+
+    // With a data folder behind the working folder: the helpers see both, user files only one.
+    ScopedTempDir data;
+    std::filesystem::create_directories(data / "Levels");
+    TestSupport::WriteFile(data / "Levels/level_3.xml", "333");
+    GetPak().SetDataFolder(data.Path());
+    EXPECT_TRUE(FileExists("Levels\\level_3.xml"));
+    EXPECT_TRUE(ReadWholeFile("Levels\\level_3.xml", bytes));
+    EXPECT_EQ(bytes, Bytes("333"));
+    EXPECT_EQ(FindAllFiles("Levels\\level_*.xml").size(), 3u);
+    EXPECT_EQ(ReadUserFileChecked("Levels\\level_3.xml", bytes, 10), FileReadResult::Missing);
+    EXPECT_EQ(ReadUserFileChecked("Levels\\level_2.xml", bytes, 10), FileReadResult::Ok);
+    EXPECT_EQ(ReadUserFileChecked("Levels\\level_2.xml", bytes, 1), FileReadResult::TooLarge);
+    GetPak().SetDataFolder("");
+    EXPECT_FALSE(FileExists("Levels\\level_3.xml"));
 }
 
 }  // namespace

@@ -177,6 +177,117 @@ TEST_F(SdlBackEnd, MouseAndWindowEventsBecomeRecords) {
     EXPECT_EQ(close[0].message, WM_CLOSE);
 }
 
+TEST(SdlWindowSize, TheStoredSizeOrTheLargestWholeMultipleThatFits) {
+    struct Case {
+        int areaW, areaH, storedW, storedH;
+        int width, height;
+    };
+    const Case cases[] = {
+        {2560, 1440 - 32, 0, 0, 1600, 1200},    // a large screen: twice the size
+        {3840, 2160 - 32, 0, 0, 2400, 1800},
+        {1920, 1080 - 32, 0, 0, 800, 600},      // twice would not fit its height
+        {1024, 768 - 32, 0, 0, 800, 600},
+        {640, 480, 0, 0, 800, 600},             // never below the logical size
+        {1920, 1048, 1000, 700, 1000, 700},     // the player's size
+        {1920, 1048, 400, 300, 400, 300},       // half the size is allowed
+        {1920, 1048, 399, 300, 800, 600},       // smaller: not a usable window
+        {1920, 1048, 2000, 700, 800, 600},      // larger than this desktop
+        {2560, 1408, -5, 900, 1600, 1200},      // damaged store
+    };
+    for (const Case& c : cases) {
+        int w = 0, h = 0;
+        ChooseWindowSize(800, 600, c.areaW, c.areaH, c.storedW, c.storedH, w, h);
+        EXPECT_EQ(w, c.width) << c.areaW << "x" << c.areaH << " stored " << c.storedW << "x" << c.storedH;
+        EXPECT_EQ(h, c.height) << c.areaW << "x" << c.areaH << " stored " << c.storedW << "x" << c.storedH;
+    }
+}
+
+// The player resizes the window: the size is kept for the next window and the store, and the
+// pointer is mapped through the letterbox to the logical screen.
+TEST_F(SdlBackEnd, AResizedWindowIsRememberedAndThePointerMapsThroughTheLetterbox) {
+    OpenWindow(false);
+    int w = 0, h = 0;
+    ASSERT_TRUE(platform_.GetWindowedClientSize(w, h));
+    EXPECT_EQ(w, 800);   // the dummy desktop (1024 x 768) fits only one multiple
+    EXPECT_EQ(h, 600);
+    EXPECT_TRUE(SDL_GetWindowFlags(platform_.Window()) & SDL_WINDOW_RESIZABLE);
+
+    SDL_SetWindowSize(platform_.Window(), 1000, 500);
+    std::vector<WindowMessage> records;
+    platform_.PumpMessages(records);
+    ASSERT_TRUE(platform_.GetWindowedClientSize(w, h));
+    EXPECT_EQ(w, 1000);
+    EXPECT_EQ(h, 500);
+
+    // 1000 x 500 shows the screen at 666 x 500 between bars of 167 pixels.
+    struct Point {
+        int wx, wy, lx, ly;
+    };
+    for (const Point& p : {Point{500, 250, 400, 300}, Point{167, 0, 0, 0}, Point{832, 499, 798, 598},
+                           Point{0, 100, -200, 120}}) {
+        SDL_Event e;
+        std::memset(&e, 0, sizeof e);
+        e.type = SDL_MOUSEMOTION;
+        e.motion.x = p.wx;
+        e.motion.y = p.wy;
+        const auto moved = Translate(e);
+        ASSERT_EQ(moved.size(), 1u);
+        EXPECT_EQ(moved[0].x, p.lx) << p.wx << "," << p.wy;
+        EXPECT_EQ(moved[0].y, p.ly) << p.wx << "," << p.wy;
+    }
+
+    // Full screen and back: the window comes back at the player's size.
+    WindowSettings settings;
+    settings.title = "test";
+    settings.fullScreen = true;
+    std::string error;
+    ASSERT_TRUE(platform_.CreateMainWindow(settings, error)) << error;
+    settings.fullScreen = false;
+    ASSERT_TRUE(platform_.CreateMainWindow(settings, error)) << error;
+    SDL_GetWindowSize(platform_.Window(), &w, &h);
+    EXPECT_EQ(w, 1000);
+    EXPECT_EQ(h, 500);
+}
+
+TEST(SdlWindowStore, TheWindowSizeIsKeptInTheSettingsStore) {
+    TestSupport::ScopedTempDir config;
+    struct StoredApp : OrvaneAppBase {
+        StoredApp() {
+            mWidth = 800;
+            mHeight = 600;
+            mSingleInstance = false;
+            mRegistryKey = "WindowStoreTest";
+            SetCommandLine(0, nullptr);
+        }
+    };
+    {
+        SdlPlatform platform(config.Path());
+        SetPlatform(&platform);
+        StoredApp app;
+        app.Init();
+        ASSERT_TRUE(app.mInitialized);
+        SDL_SetWindowSize(platform.Window(), 700, 450);
+        std::vector<WindowMessage> records;
+        platform.PumpMessages(records);
+        app.SaveSettings();
+        int stored = 0;
+        EXPECT_TRUE(app.ReadSettingInt("WindowWidth", stored));
+        EXPECT_EQ(stored, 700);
+    }
+    {
+        SdlPlatform platform(config.Path());
+        SetPlatform(&platform);
+        StoredApp app;
+        app.Init();
+        ASSERT_TRUE(app.mInitialized);
+        int w = 0, h = 0;
+        SDL_GetWindowSize(platform.Window(), &w, &h);
+        EXPECT_EQ(w, 700);
+        EXPECT_EQ(h, 450);
+    }
+    SetPlatform(nullptr);
+}
+
 // A record carries the buttons held once its own event has happened, not the state SDL has
 // reached by the time the events are translated.
 TEST_F(SdlBackEnd, MouseRecordsCarryTheButtonsOfTheirEvent) {

@@ -42,7 +42,11 @@ std::shared_ptr<const Orvane::IniDocument> LoadUserFile(const std::string& name)
 std::shared_ptr<const Orvane::IniDocument> LoadDataFile(const std::string& name) {
     const std::string path = InWorkingFolder(name);
     Orvane::PakInterface& pak = Orvane::GetPak();
-    if (!pak.IsPacked(path)) return DiskCache().Get(path);
+    if (!pak.IsPacked(path)) {
+        // On disk: the working folder's file, else the installed data folder's.
+        const std::string found = pak.ReadPath(name);
+        return DiskCache().Get(!found.empty() && found.front() == '/' ? found : InWorkingFolder(found));
+    }
 
     const uint64_t generation = pak.Generation();
     const std::string key = Orvane::NormalisePakName(path, "");

@@ -16,8 +16,8 @@ std::string InWorkingFolder(const std::string& name);
 // or unreadable.
 std::shared_ptr<const Orvane::IniDocument> LoadUserFile(const std::string& name);
 
-// A data file of the working folder, looked up through the file layer first (language.ini may
-// come from the pack); null when missing or unreadable.
+// A data file, looked up through the file layer (language.ini may come from the pack or from
+// the data folder of an installed game); null when missing or unreadable.
 std::shared_ptr<const Orvane::IniDocument> LoadDataFile(const std::string& name);
 
 }  // namespace ConfigFiles

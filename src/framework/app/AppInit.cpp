@@ -11,7 +11,10 @@
 #include "framework/sound/SoundManager.h"
 #include "framework/widgets/WidgetManager.h"
 
+#include <cerrno>
 #include <cstdlib>
+#include <filesystem>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace Orvane {
@@ -90,15 +93,29 @@ void OrvaneAppBase::PrepareDataFolder() {
     if (!mCommandLineParsed) ReadCommandLine();
     if (mShutdown) return;
 
-    // The working folder: every data file is read relative to it.
-    if (!ChangeFolderHook(mChangeDirTo) && !mChangeDirTo.empty()) {
-        if (chdir(mChangeDirTo.c_str()) != 0) {
-            Diagnose("WARNING: cannot change the working folder to '" + mChangeDirTo + "'");
+    // The working folder: every data file is read relative to it, and every file the program
+    // writes goes there. An installed game reads its data from the data folder behind it.
+    if (!ChangeFolderHook(mChangeDirTo)) {
+        const GameFolders folders = LocateGameFolders(mFolderRules, ProcessFolderFacts(mChangeDirTo));
+        if (folders.Installed()) {
+            std::error_code ec;
+            const std::filesystem::path parent = std::filesystem::path(folders.working).parent_path();
+            std::filesystem::create_directories(parent, ec);
+            // The player's folder holds the player's own files: nobody else reads them.
+            if (mkdir(folders.working.c_str(), 0700) != 0 && errno != EEXIST) {
+                Diagnose("WARNING: cannot create the player's folder '" + folders.working + "'");
+            }
         }
+        if (chdir(folders.working.c_str()) != 0) {
+            Diagnose("WARNING: cannot change the working folder to '" + folders.working + "'");
+        }
+        GetPak().SetDataFolder(folders.data);
+        mFolders = folders;
+        mDataFolder = folders.Installed() ? folders.data : folders.working;
     }
 
-    // The optional resource pack.
-    GetPak().AddPakFile("main.pak");
+    // The optional resource pack, from the working folder or else the data folder.
+    GetPak().AddPakFile(GetPak().ReadPath("main.pak"));
 }
 
 void OrvaneAppBase::OnSecondInstance() {
@@ -132,6 +149,8 @@ void OrvaneAppBase::CreateMainWindow() {
     settings.fullScreen = !mIsWindowed;
     settings.x = mPreferredX;
     settings.y = mPreferredY;
+    settings.clientWidth = mWindowedWidth;
+    settings.clientHeight = mWindowedHeight;
 
     std::string error;
     if (!GetPlatform().CreateMainWindow(settings, error)) {

@@ -62,6 +62,8 @@ void OrvaneAppBase::LoadSettings() {
     if (ReadSettingInt("ScreenMode", value)) mIsWindowed = value == 0;
     if (ReadSettingInt("PreferredX", value)) mPreferredX = value;
     if (ReadSettingInt("PreferredY", value)) mPreferredY = value;
+    if (ReadSettingInt("WindowWidth", value)) mWindowedWidth = value;
+    if (ReadSettingInt("WindowHeight", value)) mWindowedHeight = value;
     if (ReadSettingInt("CustomCursors", value)) EnableCustomCursors(value != 0);
     bool flag = false;
     if (ReadSettingBool("WaitForVSync", flag)) mWaitForVSync = flag;
@@ -80,6 +82,12 @@ void OrvaneAppBase::SaveSettings() {
     WriteSettingInt("ScreenMode", mIsWindowed ? 0 : 1);
     WriteSettingInt("PreferredX", mPreferredX);
     WriteSettingInt("PreferredY", mPreferredY);
+    // The window's size as the player left it (the platform knows it once there was a window).
+    GetPlatform().GetWindowedClientSize(mWindowedWidth, mWindowedHeight);
+    if (mWindowedWidth > 0 && mWindowedHeight > 0) {
+        WriteSettingInt("WindowWidth", mWindowedWidth);
+        WriteSettingInt("WindowHeight", mWindowedHeight);
+    }
     WriteSettingInt("CustomCursors", mCustomCursorsEnabled ? 1 : 0);
     WriteSettingInt("InProgress", 0);
     WriteSettingBool("WaitForVSync", mWaitForVSync);

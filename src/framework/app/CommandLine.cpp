@@ -1,7 +1,9 @@
-// Command-line switches: "-changedir=<folder>" and the accepted inert switches; anything
-// else ends the program with a message.
+// Command-line switches: "-changedir=<folder>", "--help", "--version" and the accepted inert
+// switches; anything else ends the program with a message.
 #include "framework/app/OrvaneAppBase.h"
 
+#include <cctype>
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 
@@ -78,9 +80,35 @@ void OrvaneAppBase::SplitCommandLine(const std::string& parameters) {
     if (!mShutdown) finish();
 }
 
+std::string OrvaneAppBase::UsageText() const {
+    std::string program = mProductName;
+    for (char& c : program) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return "Usage: " + program + " [-changedir=FOLDER]\n"
+           "       " + program + " --help | --version\n"
+           "\n"
+           "Starts " + mProductName + " " + mProductVersion + ".\n"
+           "\n"
+           "  -changedir=FOLDER  use FOLDER as the game folder: its data is read from there\n"
+           "                     and, when it can be written, the game's files go there too\n"
+           "  --help             print this help and exit\n"
+           "  --version          print the version and exit\n"
+           "\n"
+           "Installed, the game keeps config.ini, scores.ini, saved.ini and applog.htm in\n"
+           "$XDG_DATA_HOME/" + (mFolderRules.playerFolderName.empty() ? program : mFolderRules.playerFolderName) +
+           " (~/.local/share when unset); run from a game folder it can\n"
+           "write, it keeps them there.\n";
+}
+
 void OrvaneAppBase::ApplyCommandSwitch(const std::string& name, const std::string& value) {
     if (name == "-changedir") {
         mChangeDirTo = value;
+        return;
+    }
+    if (name == "--help" || name == "--version") {
+        const std::string text = name == "--help" ? UsageText() : mProductName + " " + mProductVersion + "\n";
+        std::fputs(text.c_str(), stdout);
+        ExitWithCode(0);
+        mShutdown = true;   // only reached when a derived class keeps the process alive
         return;
     }
     // Accepted and without effect here: the screen-saver and crash-report switches and the

@@ -17,6 +17,7 @@
 //   MessageQueue.cpp   handling queued records, focus
 #pragma once
 
+#include "framework/app/GameFolders.h"
 #include "framework/platform/Platform.h"
 #include "framework/platform/WindowMessage.h"
 #include "framework/sound/AudioHost.h"
@@ -94,6 +95,11 @@ public:
     void PrepareDataFolder();
     // May take over the working-folder change; returns true when it did.
     virtual bool ChangeFolderHook(const std::string& folder) { (void)folder; return false; }
+    // How PrepareDataFolder finds the data and the player's folder; without rules the working
+    // folder is the current folder or the one the command line names.
+    void SetGameFolderRules(GameFolderRules rules) { mFolderRules = std::move(rules); }
+    // The folders PrepareDataFolder settled on.
+    const GameFolders& Folders() const { return mFolders; }
     virtual void OnSecondInstance();
     virtual void OnInstanceNotify() {}
     // Ends the process with the code (after restoring anything the program changed).
@@ -114,6 +120,8 @@ public:
     virtual void ReadCommandLine();
     virtual void SplitCommandLine(const std::string& parameters);
     virtual void ApplyCommandSwitch(const std::string& name, const std::string& value);
+    // What "--help" prints.
+    virtual std::string UsageText() const;
 
     // --- Window and screen mode (AppInit.cpp) -------------------------------------------
     virtual void CreateMainWindow();
@@ -227,6 +235,9 @@ public:
     bool mForceWindowed = false;
     int mPreferredX = -1;
     int mPreferredY = -1;
+    // The window's client size as the player left it (desktop pixels); 0 until known.
+    int mWindowedWidth = 0;
+    int mWindowedHeight = 0;
     bool mCustomCursorsEnabled = false;
     std::atomic<bool> mCustomCursorDirty{false};
     bool mSingleInstance = true;
@@ -353,6 +364,8 @@ protected:
     bool mCommandLineSet = false;
     bool mCommandLineParsed = false;
     bool mDataFolderPrepared = false;
+    GameFolderRules mFolderRules;
+    GameFolders mFolders;
     bool mOwnsInstanceLock = false;
     bool mSettingsWritten = false;
     int mWindowCreateDepth = 0;

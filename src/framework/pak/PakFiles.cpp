@@ -8,10 +8,11 @@
 
 namespace Orvane {
 
-FileReadResult ReadWholeFileChecked(const std::string& name, std::vector<uint8_t>& out, size_t maxBytes) {
+namespace {
+
+// Reads an open handle to its end (at most maxBytes) and closes it.
+FileReadResult ReadAndClose(PakInterface& pak, PakFile* file, std::vector<uint8_t>& out, size_t maxBytes) {
     out.clear();
-    PakInterface& pak = GetPak();
-    PakFile* file = pak.FOpen(name.c_str(), "rb");
     if (!file) return FileReadResult::Missing;
     // A size over the limit is refused without reading; a smaller one is only a hint, as the
     // file may change while it is read.
@@ -50,6 +51,18 @@ FileReadResult ReadWholeFileChecked(const std::string& name, std::vector<uint8_t
     return result;
 }
 
+}  // namespace
+
+FileReadResult ReadWholeFileChecked(const std::string& name, std::vector<uint8_t>& out, size_t maxBytes) {
+    PakInterface& pak = GetPak();
+    return ReadAndClose(pak, pak.FOpen(name.c_str(), "rb"), out, maxBytes);
+}
+
+FileReadResult ReadUserFileChecked(const std::string& name, std::vector<uint8_t>& out, size_t maxBytes) {
+    PakInterface& pak = GetPak();
+    return ReadAndClose(pak, pak.FOpenUserFile(name.c_str()), out, maxBytes);
+}
+
 bool ReadWholeFile(const std::string& name, std::vector<uint8_t>& out, size_t maxBytes) {
     return ReadWholeFileChecked(name, out, maxBytes) == FileReadResult::Ok;
 }
@@ -57,7 +70,7 @@ bool ReadWholeFile(const std::string& name, std::vector<uint8_t>& out, size_t ma
 bool FileExists(const std::string& name) {
     if (GetPak().IsPacked(name)) return true;
     struct stat st {};
-    return stat(ToSystemPath(name).c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+    return stat(GetPak().ReadPath(name).c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
 std::vector<FindEntry> FindAllFiles(const std::string& pattern) {

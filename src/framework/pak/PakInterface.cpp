@@ -2,8 +2,9 @@
 // are read from the pack on demand (positioned reads, decoded as they arrive), through a small
 // window per open handle. So a pack costs its directory, not its size, and a pack that shrinks
 // or fails under the layer gives short reads rather than a fault. Every other file is an
-// ordinary stdio stream. Records are only added (at start-up), never removed, so a handle may
-// keep a pointer to its pack for as long as the layer lives.
+// ordinary stdio stream, looked up in the working folder and then in the data folder of an
+// installed game. Records are only added (at start-up), never removed, so a handle may keep a
+// pointer to its pack for as long as the layer lives.
 #include "framework/pak/PakInterface.h"
 
 #include "framework/core/Diagnostics.h"
@@ -104,6 +105,26 @@ std::string SystemMode(const char* mode) {
     return m;
 }
 
+// A file of the file system as a handle; none when it cannot be opened or is a folder.
+PakFile* OpenStream(const std::string& path, const char* systemMode, bool textMode) {
+    std::FILE* stream = std::fopen(path.c_str(), systemMode);
+    if (!stream) return nullptr;
+    struct stat st {};
+    if (fstat(fileno(stream), &st) == 0 && S_ISDIR(st.st_mode)) {
+        std::fclose(stream);
+        return nullptr;
+    }
+    auto file = std::make_unique<PakFile>();
+    file->stream = stream;
+    file->textMode = textMode;
+    return file.release();
+}
+
+bool IsFileOnDisk(const std::string& path) {
+    struct stat st {};
+    return stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
 // Opens a pack for positioned reads; none with a reason when it cannot serve as one.
 std::unique_ptr<PakCollection> OpenPack(const std::string& fileName, std::string& error) {
     const int fd = ::open(ToSystemPath(fileName).c_str(), O_RDONLY | O_CLOEXEC);
@@ -175,6 +196,7 @@ struct PakInterface::Impl {
     std::vector<std::unique_ptr<PakCollection>> collections;
     std::map<std::string, PakRecord> records;   // by normalised upper-case name
     std::atomic<uint64_t> generation{0};
+    std::string dataFolder;   // absolute, without a trailing '/'; guarded by mutex
 
     const PakRecord* Find(const std::string& key) const {
         auto it = records.find(key);
@@ -237,6 +259,36 @@ bool PakInterface::IsPacked(const std::string& name) const {
 
 uint64_t PakInterface::Generation() const { return impl_->generation.load(); }
 
+void PakInterface::SetDataFolder(const std::string& folder) {
+    std::string path = ToSystemPath(folder);
+    if (!path.empty() && path.front() != '/') {
+        const std::string cwd = CurrentWorkingFolder();
+        if (!cwd.empty()) path = cwd + "/" + path;
+    }
+    while (path.size() > 1 && path.back() == '/') path.pop_back();
+    std::unique_lock lock(impl_->mutex);
+    impl_->dataFolder = path;
+}
+
+std::string PakInterface::DataFolder() const {
+    std::shared_lock lock(impl_->mutex);
+    return impl_->dataFolder;
+}
+
+std::string PakInterface::ReadPath(const std::string& name) const {
+    const std::string path = ToSystemPath(name);
+    if (path.empty() || path.front() == '/') return path;
+    const std::string data = DataFolder();
+    if (data.empty() || IsFileOnDisk(path)) return path;
+    const std::string installed = data + "/" + path;
+    return IsFileOnDisk(installed) ? installed : path;
+}
+
+PakFile* PakInterface::FOpenUserFile(const char* name) {
+    if (!name) return nullptr;
+    return OpenStream(ToSystemPath(name), "rb", false);
+}
+
 PakFile* PakInterface::FOpen(const char* name, const char* mode) {
     if (!name || !mode) return nullptr;
     const bool readMode = IsReadMode(mode);
@@ -251,18 +303,10 @@ PakFile* PakInterface::FOpen(const char* name, const char* mode) {
             return file.release();
         }
     }
-    const std::string path = ToSystemPath(name);
-    std::FILE* stream = std::fopen(path.c_str(), readMode ? "rb" : SystemMode(mode).c_str());
-    if (!stream) return nullptr;
-    struct stat st {};
-    if (fstat(fileno(stream), &st) == 0 && S_ISDIR(st.st_mode)) {
-        std::fclose(stream);
-        return nullptr;
-    }
-    auto file = std::make_unique<PakFile>();
-    file->stream = stream;
-    file->textMode = readMode && std::strchr(mode, 'b') == nullptr && std::strchr(mode, 'B') == nullptr;
-    return file.release();
+    // Writes always go to the working folder; reads fall back to the data folder.
+    if (!readMode) return OpenStream(ToSystemPath(name), SystemMode(mode).c_str(), false);
+    const bool textMode = std::strchr(mode, 'b') == nullptr && std::strchr(mode, 'B') == nullptr;
+    return OpenStream(ReadPath(name), "rb", textMode);
 }
 
 int PakInterface::FClose(PakFile* file) {
@@ -372,6 +416,27 @@ bool PakInterface::FError(PakFile* file) {
     return file->stream ? std::ferror(file->stream) != 0 : file->failed;
 }
 
+// The matches of the working folder and, for a relative pattern, those of the data folder
+// that the working folder does not have under the same name, in name order.
+std::vector<FindEntry> PakInterface::FindOnDisk(const std::string& pattern) const {
+    std::vector<FindEntry> entries = GetPlatform().FindFiles(pattern);
+    const std::string path = ToSystemPath(pattern);
+    const std::string data = DataFolder();
+    if (data.empty() || path.empty() || path.front() == '/') return entries;
+    const size_t own = entries.size();
+    for (FindEntry& entry : GetPlatform().FindFiles(data + "/" + path)) {
+        const auto mine = entries.begin() + static_cast<std::ptrdiff_t>(own);
+        if (std::none_of(entries.begin(), mine, [&](const FindEntry& e) { return e.name == entry.name; })) {
+            entries.push_back(std::move(entry));
+        }
+    }
+    if (entries.size() > own) {
+        std::sort(entries.begin(), entries.end(),
+                  [](const FindEntry& a, const FindEntry& b) { return a.name < b.name; });
+    }
+    return entries;
+}
+
 PakFind* PakInterface::FindFirstFile(const char* pattern, FindEntry* entry) {
     if (!pattern) return nullptr;
     auto find = std::make_unique<PakFind>();
@@ -386,7 +451,7 @@ PakFind* PakInterface::FindFirstFile(const char* pattern, FindEntry* entry) {
             if (PackedNameMatches(it->first, prefix, rest)) find->entries.push_back(EntryOf(it->second));
         }
     }
-    if (find->entries.empty()) find->entries = GetPlatform().FindFiles(pattern);
+    if (find->entries.empty()) find->entries = FindOnDisk(pattern);
     if (find->entries.empty()) return nullptr;
     if (entry) *entry = find->entries[0];
     find->next = 1;

@@ -1,5 +1,6 @@
 // The file layer through which every data file of the program is read: files are looked up
-// in the registered packs first ("main.pak"), then in the folders beside the program.
+// in the registered packs first ("main.pak"), then in the working folder, then in the data
+// folder of an installed game (read only; the player's own folder is the working folder).
 // Program file names use '\' separators ("Graphics\back_menu.jpg"); only this layer turns
 // them into operating-system paths.
 #pragma once
@@ -50,6 +51,19 @@ public:
     // Grows by one with every pack registered; lets callers cache what they parsed.
     uint64_t Generation() const;
 
+    // The read-only data folder of an installed game: relative names that the working folder
+    // lacks are read from there. Empty (the default) when the working folder holds the data.
+    // A relative folder is taken from the working folder of the moment.
+    void SetDataFolder(const std::string& folder);
+    std::string DataFolder() const;
+    // The operating-system path a name is read from on disk: for a relative name the working
+    // folder's file when it exists, else the data folder's when that exists, else the
+    // working folder's (still relative). Other names only have '\' turned into '/'.
+    std::string ReadPath(const std::string& name) const;
+    // Opens a file of the working folder itself for reading, never a packed file nor one of
+    // the data folder: the files the program writes and reads back (caches, user files).
+    PakFile* FOpenUserFile(const char* name);
+
     PakFile* FOpen(const char* name, const char* mode) override;
     int FClose(PakFile* file) override;
     int FSeek(PakFile* file, long offset, int origin) override;
@@ -66,6 +80,8 @@ public:
     void FindClose(PakFind* find) override;
 
 private:
+    std::vector<FindEntry> FindOnDisk(const std::string& pattern) const;
+
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };
@@ -81,8 +97,12 @@ FileReadResult ReadWholeFileChecked(const std::string& name, std::vector<uint8_t
 // As above; false for anything but Ok.
 bool ReadWholeFile(const std::string& name, std::vector<uint8_t>& out,
                    size_t maxBytes = size_t{512} << 20);
+// As ReadWholeFileChecked, for a file the program wrote itself: read from the working folder
+// only (FOpenUserFile).
+FileReadResult ReadUserFileChecked(const std::string& name, std::vector<uint8_t>& out, size_t maxBytes);
 bool FileExists(const std::string& name);
-// Every match of a wildcard pattern (packs first, else the file system), in name order.
+// Every match of a wildcard pattern (packs first, else the working folder and the data
+// folder together), in name order.
 std::vector<FindEntry> FindAllFiles(const std::string& pattern);
 
 }  // namespace Orvane

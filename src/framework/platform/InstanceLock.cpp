@@ -1,6 +1,7 @@
 #include "framework/platform/InstanceLock.h"
 
 #include <cstdlib>
+#include <string>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -19,7 +20,11 @@ bool InstanceLock::Acquire(const std::string& name) {
     if (fd_ >= 0) return true;
     std::string safe;
     for (char c : name) safe += (c == '/' || c == '\\') ? '_' : c;
-    const std::string path = LockFolder() + "/" + safe + ".lock";
+    // The runtime folder is the user's own; in the shared /tmp the user's id keeps the locks
+    // of two players on one machine apart.
+    const std::string folder = LockFolder();
+    if (folder == "/tmp") safe += "-" + std::to_string(getuid());
+    const std::string path = folder + "/" + safe + ".lock";
     int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (fd < 0) return true;  // No place for a lock: never keep the player out because of it.
     if (flock(fd, LOCK_EX | LOCK_NB) != 0) {

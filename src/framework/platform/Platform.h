@@ -35,6 +35,10 @@ struct WindowSettings {
     int x = -1;
     int y = -1;
     bool HasPosition() const { return x != -1 || y != -1; }
+    // The client size the player last gave the window (desktop pixels); 0 x 0 is none: the
+    // window opens at the largest whole multiple of the logical size that fits the desktop.
+    int clientWidth = 0;
+    int clientHeight = 0;
 };
 
 // One entry of a wildcard file search.
@@ -84,6 +88,9 @@ public:
     virtual bool MainWindowIsForeground() { return true; }
     // The largest client area a captioned window can have on this desktop.
     virtual void GetFullScreenClientSize(int& width, int& height);
+    // The client size the window had when it was last a window (desktop pixels), as the
+    // player may have resized it; false when there was no window.
+    virtual bool GetWindowedClientSize(int& width, int& height) { (void)width; (void)height; return false; }
     // The window icon, from 32-bit 0xAARRGGBB pixels, row by row.
     virtual void SetWindowIcon(const uint32_t* pixels, int width, int height);
     // A display bound to the main window; created after the window.

@@ -61,8 +61,9 @@ bool ReadSoundFile(const std::string& name, std::vector<uint8_t>& bytes) {
 }
 
 bool LoadCache(const std::string& cacheName, PcmSound* sound) {
+    // The cache is the program's own file: only the working folder's copy counts.
     std::vector<uint8_t> bytes;
-    if (!ReadSoundFile(cacheName, bytes)) return false;
+    if (ReadUserFileChecked(cacheName, bytes, kMaxSoundFileBytes) != FileReadResult::Ok) return false;
     const WaveReadResult result = ReadWave(bytes, sound, SourceFileTime);
     if (result == WaveReadResult::Ok) return true;
     Diagnose("Sound cache '" + cacheName + "' rebuilt: " + WaveReadResultName(result));
@@ -79,7 +80,7 @@ std::string SoundCacheName(const std::string& name) {
 bool SourceFileTime(const std::string& fileName, uint64_t* fileTime) {
     // Files on disk give their time to the nanosecond; files inside a pack give the pack's.
     struct stat info {};
-    if (::stat(OsPath(fileName).c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
+    if (::stat(GetPak().ReadPath(fileName).c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
         *fileTime = (static_cast<uint64_t>(info.st_mtim.tv_sec) + kEpochOffsetSeconds) * kTicksPerSecond +
                     static_cast<uint64_t>(info.st_mtim.tv_nsec) / 100;
         return true;

@@ -725,14 +725,8 @@ void Icon() {
     Surface s = NewSurface(size, size);
     Context c = NewContext(s);
     cairo_t* cr = c.get();
-    const double k = size / 64.0;
-    RoundedRect(cr, 2 * k, 2 * k, 60 * k, 60 * k, 14 * k);
-    VerticalGradient(cr, 0, size, kSky, 0x2A78D8);
-    cairo_fill_preserve(cr);
-    SetRgb(cr, kPlum);
-    cairo_set_line_width(cr, 2.5 * k);
-    cairo_stroke(cr);
-    if (animal) PaintScaled(cr, animal, 0, 1 * k, size / 71.0);
+    IconTile(cr, size);
+    if (animal) PaintScaled(cr, animal, 0, size / 64.0, size / 71.0);
     Save(s, size == 64 ? "Graphics/icon.png" : "Graphics/icon32.png");
   }
 }

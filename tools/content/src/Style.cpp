@@ -17,6 +17,16 @@ void VerticalGradient(cairo_t* cr, double y0, double y1, uint32_t top, uint32_t 
   cairo_pattern_destroy(g);
 }
 
+void IconTile(cairo_t* cr, double side) {
+  const double k = side / 64.0;
+  RoundedRect(cr, 2 * k, 2 * k, 60 * k, 60 * k, 14 * k);
+  VerticalGradient(cr, 0, side, kSky, 0x2A78D8);
+  cairo_fill_preserve(cr);
+  SetRgb(cr, kPlum);
+  cairo_set_line_width(cr, 2.5 * k);
+  cairo_stroke(cr);
+}
+
 void Panel(cairo_t* cr, double x, double y, double w, double h, double radius, double alpha) {
   cairo_save(cr);
   // Shadow.

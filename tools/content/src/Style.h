@@ -26,6 +26,9 @@ void Well(cairo_t* cr, double x, double y, double w, double h, double radius);
 // A glossy pill or rounded button body in the given colours.
 void GlossyPill(cairo_t* cr, double x, double y, double w, double h, double radius, uint32_t top, uint32_t bottom,
                 bool glow);
+// The tile of the game's icon: a sky-blue rounded square with a plum rim, filling a square of
+// the given side at the origin.
+void IconTile(cairo_t* cr, double side);
 // A round glossy gem.
 void Gem(cairo_t* cr, double cx, double cy, double r, uint32_t light, uint32_t dark);
 

@@ -58,7 +58,7 @@ Display::Result SdlDisplay::Init(int width, int height, bool windowed, std::stri
 
     // Full screen, presents wait for the display's refresh; in a window the loop paces itself.
     SDL_RenderSetVSync(renderer_, windowed ? 0 : 1);
-    SDL_SetTextureScaleMode(texture_, windowed ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
+    scaleNearest_ = -1;   // chosen by the first present for the size it shows
     SDL_RendererInfo info;
     const bool vsync = SDL_GetRendererInfo(renderer_, &info) == 0 &&
                        (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
@@ -89,6 +89,12 @@ bool SdlDisplay::Present(bool imageChanged) {
     int outW = 0, outH = 0;
     if (SDL_GetRendererOutputSize(renderer_, &outW, &outH) != 0) return false;
     const LetterboxRect box = FitLetterbox(outW, outH, width_, height_);
+    // A whole multiple of the screen keeps its pixels sharp; any other size is filtered.
+    const int nearest = box.width % width_ == 0 && box.height % height_ == 0 ? 1 : 0;
+    if (nearest != scaleNearest_) {
+        SDL_SetTextureScaleMode(texture_, nearest ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
+        scaleNearest_ = nearest;
+    }
     SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
     SDL_RenderClear(renderer_);
     const SDL_Rect dest{box.x, box.y, box.width, box.height};

@@ -1,5 +1,5 @@
 // The SDL display: the screen image uploaded to a streaming texture once per presented frame
-// and drawn into the main window, scaled with its aspect kept when full screen.
+// and drawn into the main window, scaled with its aspect kept (letterbox) at any window size.
 #pragma once
 
 #include "framework/display/Display.h"
@@ -36,6 +36,7 @@ private:
     bool windowed_ = true;
     bool physicallyFullScreen_ = false;
     bool textureFilled_ = false;
+    int scaleNearest_ = -1;   // the texture's filter: 1 nearest, 0 linear, -1 not chosen yet
 };
 
 }  // namespace Orvane

@@ -88,6 +88,21 @@ LetterboxRect FitLetterbox(int windowW, int windowH, int logicalW, int logicalH)
     return r;
 }
 
+void ChooseWindowSize(int logicalW, int logicalH, int areaW, int areaH, int storedW, int storedH,
+                      int& width, int& height) {
+    const bool storedUsable = storedW * 2 >= logicalW && storedH * 2 >= logicalH && storedW <= areaW &&
+                              storedH <= areaH;
+    if (storedUsable) {
+        width = storedW;
+        height = storedH;
+        return;
+    }
+    int factor = 1;
+    if (logicalW > 0 && logicalH > 0) factor = std::max(1, std::min(areaW / logicalW, areaH / logicalH));
+    width = logicalW * factor;
+    height = logicalH * factor;
+}
+
 SdlPlatform::SdlPlatform(std::string configRoot) : settings_(std::move(configRoot)) {}
 
 SdlPlatform::~SdlPlatform() {
@@ -134,9 +149,10 @@ bool SdlPlatform::CreateMainWindow(const WindowSettings& settings, std::string& 
     logicalH_ = settings.height;
     fullScreen_ = settings.fullScreen;
 
-    // A window is re-used across mode switches, so the renderer bound to it survives.
+    // A window is re-used across mode switches, so the renderer bound to it survives. It can
+    // be resized: the display letterboxes the picture and the pointer is mapped back.
     if (!window_) {
-        const uint32_t flags = SDL_WINDOW_HIDDEN |
+        const uint32_t flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE |
                                (fullScreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
         window_ = SDL_CreateWindow(settings.title.c_str(), SDL_WINDOWPOS_CENTERED,
                                    SDL_WINDOWPOS_CENTERED, settings.width, settings.height, flags);
@@ -144,6 +160,7 @@ bool SdlPlatform::CreateMainWindow(const WindowSettings& settings, std::string& 
             error = SDL_GetError();
             return false;
         }
+        SDL_SetWindowMinimumSize(window_, std::max(1, settings.width / 2), std::max(1, settings.height / 2));
         ApplyIcon();
     } else {
         SDL_SetWindowTitle(window_, settings.title.c_str());
@@ -154,15 +171,24 @@ bool SdlPlatform::CreateMainWindow(const WindowSettings& settings, std::string& 
     }
 
     if (!fullScreen_) {
-        SDL_SetWindowSize(window_, settings.width, settings.height);
         SDL_Rect usable{0, 0, 0, 0};
         const int displayIndex = std::max(0, SDL_GetWindowDisplayIndex(window_));
+        int areaW = settings.width, areaH = settings.height;
+        GetFullScreenClientSize(areaW, areaH);
+        // Back from full screen the window takes the size it had; a new one the stored size.
+        const int storedW = windowedW_ > 0 ? windowedW_ : settings.clientWidth;
+        const int storedH = windowedH_ > 0 ? windowedH_ : settings.clientHeight;
+        int width = settings.width, height = settings.height;
+        ChooseWindowSize(settings.width, settings.height, areaW, areaH, storedW, storedH, width, height);
+        SDL_SetWindowSize(window_, width, height);
+        windowedW_ = width;
+        windowedH_ = height;
         if (settings.HasPosition() &&
             SDL_GetDisplayUsableBounds(displayIndex, &usable) == 0 && usable.w > 0) {
             // Keep the stored position on the desktop, at least 4 pixels inside it, also when
             // the window was left partly off its left or top edge.
-            const int maxX = usable.x + usable.w - settings.width - kEdgeInset;
-            const int maxY = usable.y + usable.h - settings.height - kEdgeInset;
+            const int maxX = usable.x + usable.w - width - kEdgeInset;
+            const int maxY = usable.y + usable.h - height - kEdgeInset;
             const int x = std::max(usable.x + kEdgeInset, std::min(settings.x, maxX));
             const int y = std::max(usable.y + kEdgeInset, std::min(settings.y, maxY));
             SDL_SetWindowPosition(window_, x, y);
@@ -207,6 +233,13 @@ void SdlPlatform::GetFullScreenClientSize(int& width, int& height) {
         return;
     }
     Platform::GetFullScreenClientSize(width, height);
+}
+
+bool SdlPlatform::GetWindowedClientSize(int& width, int& height) {
+    if (windowedW_ <= 0 || windowedH_ <= 0) return false;
+    width = windowedW_;
+    height = windowedH_;
+    return true;
 }
 
 void SdlPlatform::SetWindowIcon(const uint32_t* pixels, int width, int height) {
@@ -286,8 +319,19 @@ void SdlPlatform::TranslateEvent(const SDL_Event& event, std::vector<WindowMessa
             push(WM_SIZE, SIZE_RESTORED, MakePointParam(logicalW_, logicalH_));
             break;
         case SDL_WINDOWEVENT_MAXIMIZED:
-            // The window is not resizable; a maximise request means "full screen".
-            if (!fullScreen_) push(WM_SIZE, SIZE_MAXIMIZED, MakePointParam(logicalW_, logicalH_));
+            // The window is resizable: maximised, it is a large window (letterboxed), not a
+            // request for full screen.
+            push(WM_SIZE, SIZE_RESTORED, MakePointParam(logicalW_, logicalH_));
+            break;
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+            // The player's size, remembered unless it is the maximised or full-screen one.
+            if (!fullScreen_ && window_ &&
+                (SDL_GetWindowFlags(window_) & (SDL_WINDOW_MAXIMIZED | SDL_WINDOW_FULLSCREEN)) == 0 &&
+                event.window.data1 > 0 && event.window.data2 > 0) {
+                windowedW_ = event.window.data1;
+                windowedH_ = event.window.data2;
+            }
+            push(WM_PAINT, 0, 0);
             break;
         case SDL_WINDOWEVENT_MOVED:
             if (!fullScreen_) push(WM_MOVE, 0, MakePointParam(event.window.data1, event.window.data2));

@@ -25,6 +25,12 @@ struct LetterboxRect {
 };
 LetterboxRect FitLetterbox(int windowW, int windowH, int logicalW, int logicalH);
 
+// The client size a window opens at on a desktop whose usable client area is areaW x areaH:
+// the stored size when there is one that is at least half the logical size and fits, else the
+// logical size times the largest whole factor that fits (at least 1).
+void ChooseWindowSize(int logicalW, int logicalH, int areaW, int areaH, int storedW, int storedH,
+                      int& width, int& height);
+
 class SdlPlatform : public Platform {
 public:
     explicit SdlPlatform(std::string configRoot = "");
@@ -47,6 +53,7 @@ public:
     uint32_t MainWindowId() const override;
     bool MainWindowIsForeground() override;
     void GetFullScreenClientSize(int& width, int& height) override;
+    bool GetWindowedClientSize(int& width, int& height) override;
     void SetWindowIcon(const uint32_t* pixels, int width, int height) override;
     std::unique_ptr<Display> CreateDisplay() override;
 
@@ -84,6 +91,8 @@ private:
     bool fullScreen_ = false;
     int logicalW_ = 800;
     int logicalH_ = 600;
+    int windowedW_ = 0;   // the client size while windowed, as the player left it
+    int windowedH_ = 0;
     std::vector<uint32_t> iconPixels_;
     int iconW_ = 0, iconH_ = 0;
     std::array<SDL_Cursor*, 12> cursors_{};
