@@ -47,7 +47,10 @@ install(FILES ${NOOKVALE_GAME_DIR}/CREDITS.txt DESTINATION ${NOOKVALE_INSTALL_DA
 
 # The desktop's view of the game.
 set(desktop ${PROJECT_SOURCE_DIR}/data/desktop)
-install(FILES ${desktop}/nookvale.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+# The menu entry starts the program by its installed path: /usr/games is not on every PATH.
+set(NOOKVALE_EXECUTABLE ${CMAKE_INSTALL_FULL_BINDIR}/nookvale)
+configure_file(${desktop}/nookvale.desktop.in ${NOOKVALE_DESKTOP_ENTRY} @ONLY)
+install(FILES ${NOOKVALE_DESKTOP_ENTRY} DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${desktop}/io.github.nookvale.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 if(NOOKVALE_CONTENT)
   install(DIRECTORY ${NOOKVALE_DESKTOP_ICONS}/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)

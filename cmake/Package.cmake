@@ -15,14 +15,13 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://nookvale.github.io/")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
-# The summary line, then the extended description (control-file form: one leading blank).
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
- Six lines of cells scroll slowly up the screen; every empty cell shows the
- silhouette of an animal. Take animals from the panel at the bottom and drop
- them on the cells that ask for exactly them; a full line vanishes. Bonus
- shapes fill whole lines or areas, a bug carries animals away, and every level
- races a clock.
- .
- Three modes (Classic, Relax, Transformer), stages of six levels on a level
- map, high scores and a saved game per mode.")
+# The extended description; CPack puts the summary line before it and indents it.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Six lines of cells scroll slowly up the screen; every empty cell shows the
+silhouette of an animal. Take animals from the panel at the bottom and drop
+them on the cells that ask for exactly them; a full line vanishes. Bonus
+shapes fill whole lines or areas, a bug carries animals away, and every level
+races a clock.
+
+Three modes (Classic, Relax, Transformer), stages of six levels on a level
+map, high scores and a saved game per mode.")
 include(CPack)

@@ -33,6 +33,9 @@ for f in share/applications/nookvale.desktop share/metainfo/io.github.nookvale.m
   [ -f "$prefix/$f" ] || fail "the installed tree lacks $f"
 done
 
+grep -qx "Exec=/usr/local/bin/nookvale" "$prefix/share/applications/nookvale.desktop" ||
+  fail "the menu entry does not start the installed program"
+
 # Every name, size, time and mode below the prefix, to tell whether the run wrote there.
 snapshot() { (cd "$prefix" && find . -printf '%p %s %T@ %m\n' | LC_ALL=C sort); }
 before=$(snapshot)

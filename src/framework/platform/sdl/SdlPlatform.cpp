@@ -183,8 +183,8 @@ bool SdlPlatform::CreateMainWindow(const WindowSettings& settings, std::string& 
         SDL_SetWindowSize(window_, width, height);
         windowedW_ = width;
         windowedH_ = height;
-        if (settings.HasPosition() &&
-            SDL_GetDisplayUsableBounds(displayIndex, &usable) == 0 && usable.w > 0) {
+        const bool haveArea = SDL_GetDisplayUsableBounds(displayIndex, &usable) == 0 && usable.w > 0;
+        if (haveArea && settings.HasPosition()) {
             // Keep the stored position on the desktop, at least 4 pixels inside it, also when
             // the window was left partly off its left or top edge.
             const int maxX = usable.x + usable.w - width - kEdgeInset;
@@ -192,6 +192,11 @@ bool SdlPlatform::CreateMainWindow(const WindowSettings& settings, std::string& 
             const int x = std::max(usable.x + kEdgeInset, std::min(settings.x, maxX));
             const int y = std::max(usable.y + kEdgeInset, std::min(settings.y, maxY));
             SDL_SetWindowPosition(window_, x, y);
+        } else if (haveArea) {
+            // Centred by the size just chosen: the window system may not have applied it yet,
+            // so SDL's own centring could still go by the old size.
+            SDL_SetWindowPosition(window_, usable.x + std::max(0, (usable.w - width) / 2),
+                                  usable.y + std::max(0, (usable.h - height) / 2));
         } else {
             SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED_DISPLAY(displayIndex),
                                   SDL_WINDOWPOS_CENTERED_DISPLAY(displayIndex));
