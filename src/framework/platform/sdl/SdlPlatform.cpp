@@ -149,58 +149,61 @@ bool SdlPlatform::CreateMainWindow(const WindowSettings& settings, std::string& 
     logicalH_ = settings.height;
     fullScreen_ = settings.fullScreen;
 
+    // The windowed size and place: the stored size, or the largest whole multiple of the
+    // logical screen that fits; the stored position kept on the desktop, else centred.
+    int width = settings.width, height = settings.height;
+    int x = SDL_WINDOWPOS_CENTERED, y = SDL_WINDOWPOS_CENTERED;
+    if (!fullScreen_) {
+        int areaW = settings.width, areaH = settings.height;
+        GetFullScreenClientSize(areaW, areaH);
+        // Back from full screen the window takes the size it had; a new one the stored size.
+        const int storedW = windowedW_ > 0 ? windowedW_ : settings.clientWidth;
+        const int storedH = windowedH_ > 0 ? windowedH_ : settings.clientHeight;
+        ChooseWindowSize(settings.width, settings.height, areaW, areaH, storedW, storedH, width, height);
+        windowedW_ = width;
+        windowedH_ = height;
+        SDL_Rect usable{0, 0, 0, 0};
+        const int displayIndex = window_ ? std::max(0, SDL_GetWindowDisplayIndex(window_)) : 0;
+        if (SDL_GetDisplayUsableBounds(displayIndex, &usable) == 0 && usable.w > 0) {
+            if (settings.HasPosition()) {
+                // At least 4 pixels inside the desktop, also when the window was left partly
+                // off its left or top edge.
+                const int maxX = usable.x + usable.w - width - kEdgeInset;
+                const int maxY = usable.y + usable.h - height - kEdgeInset;
+                x = std::max(usable.x + kEdgeInset, std::min(settings.x, maxX));
+                y = std::max(usable.y + kEdgeInset, std::min(settings.y, maxY));
+            } else {
+                x = usable.x + std::max(0, (usable.w - width) / 2);
+                y = usable.y + std::max(0, (usable.h - height) / 2);
+            }
+        } else {
+            x = y = static_cast<int>(SDL_WINDOWPOS_CENTERED_DISPLAY(displayIndex));
+        }
+    }
+
     // A window is re-used across mode switches, so the renderer bound to it survives. It can
-    // be resized: the display letterboxes the picture and the pointer is mapped back.
+    // be resized: the display letterboxes the picture and the pointer is mapped back. A new
+    // window is made at its size and place at once, as the window manager places it by them.
     if (!window_) {
         const uint32_t flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE |
                                (fullScreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
-        window_ = SDL_CreateWindow(settings.title.c_str(), SDL_WINDOWPOS_CENTERED,
-                                   SDL_WINDOWPOS_CENTERED, settings.width, settings.height, flags);
+        window_ = SDL_CreateWindow(settings.title.c_str(), x, y, width, height, flags);
         if (!window_) {
             error = SDL_GetError();
             return false;
         }
         SDL_SetWindowMinimumSize(window_, std::max(1, settings.width / 2), std::max(1, settings.height / 2));
         ApplyIcon();
-    } else {
-        SDL_SetWindowTitle(window_, settings.title.c_str());
-        if (SDL_SetWindowFullscreen(window_, fullScreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) {
-            error = SDL_GetError();
-            return false;
-        }
+        return true;
     }
-
+    SDL_SetWindowTitle(window_, settings.title.c_str());
+    if (SDL_SetWindowFullscreen(window_, fullScreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) {
+        error = SDL_GetError();
+        return false;
+    }
     if (!fullScreen_) {
-        SDL_Rect usable{0, 0, 0, 0};
-        const int displayIndex = std::max(0, SDL_GetWindowDisplayIndex(window_));
-        int areaW = settings.width, areaH = settings.height;
-        GetFullScreenClientSize(areaW, areaH);
-        // Back from full screen the window takes the size it had; a new one the stored size.
-        const int storedW = windowedW_ > 0 ? windowedW_ : settings.clientWidth;
-        const int storedH = windowedH_ > 0 ? windowedH_ : settings.clientHeight;
-        int width = settings.width, height = settings.height;
-        ChooseWindowSize(settings.width, settings.height, areaW, areaH, storedW, storedH, width, height);
         SDL_SetWindowSize(window_, width, height);
-        windowedW_ = width;
-        windowedH_ = height;
-        const bool haveArea = SDL_GetDisplayUsableBounds(displayIndex, &usable) == 0 && usable.w > 0;
-        if (haveArea && settings.HasPosition()) {
-            // Keep the stored position on the desktop, at least 4 pixels inside it, also when
-            // the window was left partly off its left or top edge.
-            const int maxX = usable.x + usable.w - width - kEdgeInset;
-            const int maxY = usable.y + usable.h - height - kEdgeInset;
-            const int x = std::max(usable.x + kEdgeInset, std::min(settings.x, maxX));
-            const int y = std::max(usable.y + kEdgeInset, std::min(settings.y, maxY));
-            SDL_SetWindowPosition(window_, x, y);
-        } else if (haveArea) {
-            // Centred by the size just chosen: the window system may not have applied it yet,
-            // so SDL's own centring could still go by the old size.
-            SDL_SetWindowPosition(window_, usable.x + std::max(0, (usable.w - width) / 2),
-                                  usable.y + std::max(0, (usable.h - height) / 2));
-        } else {
-            SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED_DISPLAY(displayIndex),
-                                  SDL_WINDOWPOS_CENTERED_DISPLAY(displayIndex));
-        }
+        SDL_SetWindowPosition(window_, x, y);
     }
     return true;
 }
