@@ -34,7 +34,9 @@ GameApp::GameApp(int argc, const char* const* argv) {
     // The command line, the working folder and the pack come first: everything below reads
     // files, and a packed game has its menus and texts only in the pack.
     mSingleInstance = true;
+    // The name until language.ini gives the title: "--version" and a refused switch use it.
     mProductName = kTitleKey;
+    mTitle = kTitleKey;
     mProductVersion = kVersion;
     // A folder holding the game's data has its classes (or the pack of everything); installed,
     // the data lies under ../share/games/nookvale beside the executable's folder.

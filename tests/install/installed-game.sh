@@ -51,6 +51,8 @@ run() {
 version=$(cd "$work/elsewhere" && run "$game" --version) || fail "--version did not exit 0"
 [ "$version" = "Nookvale 2.1" ] || fail "--version printed '$version'"
 (cd "$work/elsewhere" && run "$game" --help | grep -q '^Usage: nookvale') || fail "--help"
+refused=$(cd "$work/elsewhere" && run "$game" --bogus 2>&1) || fail "a refused switch did not exit 0"
+[[ "$refused" == *"Nookvale: Invalid command line parameter: --bogus"* ]] || fail "a refused switch said '$refused'"
 
 # Started from the home folder, as the desktop's menu does.
 (cd "$work/home" && run NOOKVALE_QUIT_AT_MAIN_MENU=1 timeout 240 "$game" >"$work/game.log" 2>&1) ||

@@ -83,6 +83,7 @@ void OrvaneAppBase::SplitCommandLine(const std::string& parameters) {
 std::string OrvaneAppBase::UsageText() const {
     std::string program = mProductName;
     for (char& c : program) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    const std::string player = mFolderRules.playerFolderName.empty() ? program : mFolderRules.playerFolderName;
     return "Usage: " + program + " [-changedir=FOLDER]\n"
            "       " + program + " --help | --version\n"
            "\n"
@@ -94,9 +95,8 @@ std::string OrvaneAppBase::UsageText() const {
            "  --version          print the version and exit\n"
            "\n"
            "Installed, the game keeps config.ini, scores.ini, saved.ini and applog.htm in\n"
-           "$XDG_DATA_HOME/" + (mFolderRules.playerFolderName.empty() ? program : mFolderRules.playerFolderName) +
-           " (~/.local/share when unset); run from a game folder it can\n"
-           "write, it keeps them there.\n";
+           "$XDG_DATA_HOME/" + player + " (~/.local/share/" + player + " when unset);\n"
+           "run from a game folder it can write, it keeps them there.\n";
 }
 
 void OrvaneAppBase::ApplyCommandSwitch(const std::string& name, const std::string& value) {
