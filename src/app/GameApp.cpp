@@ -213,6 +213,14 @@ bool GameApp::OpenUrlFile(const std::string& path) {
     return true;
 }
 
+void GameApp::SetScreenMode(bool windowed) {
+    OrvaneAppBase::SetScreenMode(windowed);
+    if (!mInitialized || mShutdown) return;
+    const bool fullScreen = !mIsWindowed;
+    ConfigSetInt("OPTIONS", "btnFullScreen", fullScreen ? 1 : 0);
+    game_->Menu(MenuId::Options).SetChecked("btnFullScreen", fullScreen);
+}
+
 CMenu& GameApp::Menu(MenuId id) { return game_->Menu(id); }
 
 int GameApp::AppState() const { return GetAppStates().Current(); }

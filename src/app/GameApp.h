@@ -39,6 +39,9 @@ public:
 
     void Init() override;
     void LoadResources() override;
+    // Any change of the screen mode (the options, Alt+Enter) is the player's choice: the
+    // options screen shows it and the next start keeps it.
+    void SetScreenMode(bool windowed) override;
     void OnLoadingFinished() override;
 
     // True when the file exists here and was handed to the desktop to open.

@@ -39,6 +39,8 @@ public:
     void SetText(const std::string& name, const std::string& text);
     // Checks the button at index and unchecks the rest of its radio group, when it has one.
     void SelectRadio(int index);
+    // Checks or unchecks every check box of that name (nothing is saved).
+    void SetChecked(const std::string& name, bool checked);
     // Enables or disables the button at index (an index outside does nothing). A disabled
     // button loses its hover state at once.
     void SetButtonEnabled(int index, bool enabled);

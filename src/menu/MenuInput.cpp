@@ -128,6 +128,12 @@ void CMenu::EditsInput(const WindowMessage& message) {
     }
 }
 
+void CMenu::SetChecked(const std::string& name, bool checked) {
+    for (int i = 0; i < buttonCount_; ++i) {
+        if (buttons_[i].name == name && buttons_[i].IsCheckBox()) buttons_[i].checked = checked;
+    }
+}
+
 void CMenu::SetButtonEnabled(int index, bool enabled) {
     if (index < 0 || index >= buttonCount_) return;
     buttons_[index].enabled = enabled;

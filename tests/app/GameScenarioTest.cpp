@@ -93,6 +93,15 @@ void PlayTheGame(DrivenGameApp& app, Orvane::HeadlessPlatform& platform, const s
     EXPECT_NE(app.mIsWindowed, windowed);
     ASSERT_TRUE(driver.Click(MenuId::Options, "btnFullScreen"));
     EXPECT_EQ(app.mIsWindowed, windowed);
+    // Alt+Enter is the same choice: the check box follows, and config.ini keeps it.
+    platform.QueueKeyDown(Orvane::VK_RETURN, true);
+    driver.RunFor(0.1);
+    EXPECT_NE(app.mIsWindowed, windowed);
+    EXPECT_EQ(app.Menu(MenuId::Options).IsChecked("btnFullScreen"), !app.mIsWindowed);
+    EXPECT_NE(File("config.ini").find(app.mIsWindowed ? "btnFullScreen=0" : "btnFullScreen=1"), std::string::npos);
+    platform.QueueKeyDown(Orvane::VK_RETURN, true);
+    driver.RunFor(0.1);
+    EXPECT_EQ(app.mIsWindowed, windowed);
     ASSERT_TRUE(driver.Click(MenuId::Options, "btnCredits"));
     EXPECT_EQ(app.AppState(), APPSTATE_CREDITS);
     ASSERT_TRUE(driver.Click(MenuId::Credits, "btnOk"));
