@@ -13,6 +13,15 @@ option(NOOKVALE_SANITIZE_THREAD "Build with the thread sanitizer (instead of the
 if(NOOKVALE_SANITIZE_THREAD)
   add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
   add_link_options(-fsanitize=thread)
+elseif(NOOKVALE_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    message(FATAL_ERROR "The fuzz targets need clang: configure with CC=clang CXX=clang++")
+  endif()
+  # Coverage for the fuzzing engine everywhere, the sanitizers as in the test builds, and
+  # light optimisation: fast runs that still give readable stacks.
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer
+                      -fno-sanitize-recover=undefined -O1 -g)
+  add_link_options(-fsanitize=address,undefined)
 elseif(NOOKVALE_SANITIZE)
   # Applied globally so that every library, test and tool agrees on the runtime.
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)

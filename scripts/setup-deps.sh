@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(
   # toolchain and tests
   build-essential cmake ninja-build pkg-config googletest libgtest-dev libgmock-dev
+  # the fuzz targets: clang with libFuzzer and the sanitizer runtimes
+  clang libclang-rt-14-dev
   # libraries the game links
   zlib1g-dev libpng-dev libjpeg-dev libogg-dev libvorbis-dev libtinyxml2-dev
   libsdl2-dev libsdl2-mixer-dev

@@ -294,6 +294,8 @@ TEST(ImageDecoderTest, ShortFilesDeclaringHugePicturesCostNoMoreThanTheirBytes) 
         {"run-length tga", Codecs::DecodeTga, HostileInputs::TruncatedRleTga(kMaxImageSide)},
         {"jpeg", Codecs::DecodeJpeg, HostileInputs::TruncatedJpeg(kMaxImageSide, false)},
         {"progressive jpeg", Codecs::DecodeJpeg, HostileInputs::TruncatedJpeg(kMaxImageSide, true)},
+        {"gif", Codecs::DecodeGif, HostileInputs::OneRowGif(kMaxImageSide)},
+        {"one pixel on a gif screen of that size", Codecs::DecodeGif, HostileInputs::OnePixelGif(kMaxImageSide)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -303,6 +305,21 @@ TEST(ImageDecoderTest, ShortFilesDeclaringHugePicturesCostNoMoreThanTheirBytes) 
         EXPECT_LT(cost.seconds, 5.0);
         EXPECT_LT(cost.peakMegabytes, 32.0);
     }
+}
+
+TEST(ImageDecoderTest, AGifScreenLargerThanItsPictureDecodesOnlyWhenItsBytesCouldFillIt) {
+    // A few dozen bytes: one white pixel at the top left of a 64 x 64 screen, the rest empty.
+    const Bytes small = HostileInputs::OnePixelGif(64);
+    DecodedImage image;
+    ASSERT_TRUE(Codecs::DecodeGif(small.data(), small.size(), image));
+    EXPECT_EQ(image.width, 64);
+    EXPECT_EQ(image.height, 64);
+    EXPECT_EQ(image.pixels[0], 0xFFFFFFFFu);
+    EXPECT_EQ(std::count(image.pixels.begin(), image.pixels.end(), 0u), 64 * 64 - 1);
+    // The same bytes on a screen of 1000 x 1000 pixels: more than any data of that size can
+    // describe, so it is refused (the side limit alone would let it allocate 4 MB).
+    const Bytes large = HostileInputs::OnePixelGif(1000);
+    EXPECT_FALSE(Codecs::DecodeGif(large.data(), large.size(), image));
 }
 
 // --- Lookup through the file layer.

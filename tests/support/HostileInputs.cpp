@@ -53,7 +53,7 @@ bool WriteXored(std::FILE* f, Bytes bytes) {
 // and a clear code starts over before the table is full.
 class LzwWriter {
 public:
-    explicit LzwWriter(int minCodeSize) : min_(minCodeSize) { Clear(); }
+    explicit LzwWriter(int minCodeSize) : min_(minCodeSize), width_(minCodeSize + 1) { Clear(); }
     void Index(int index) {
         Put(index);
         if (first_) {
@@ -213,24 +213,34 @@ std::vector<uint8_t> TruncatedJpeg(int side, bool progressive) {
     return jpeg;
 }
 
-std::vector<uint8_t> OneRowGif(int side) {
+namespace {
+
+// A GIF of two colours: a screen x screen logical screen, a frame x frame picture at the top
+// left, and the LZW data of `pixels` indices of it.
+Bytes TwoColourGif(int screen, int frame, int pixels) {
     Bytes gif = {'G', 'I', 'F', '8', '9', 'a'};
-    PutLe16(gif, static_cast<uint32_t>(side));
-    PutLe16(gif, static_cast<uint32_t>(side));
+    PutLe16(gif, static_cast<uint32_t>(screen));
+    PutLe16(gif, static_cast<uint32_t>(screen));
     gif.insert(gif.end(), {0x80, 0, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF});   // two colours
     gif.push_back(0x2C);
     PutLe16(gif, 0);
     PutLe16(gif, 0);
-    PutLe16(gif, static_cast<uint32_t>(side));
-    PutLe16(gif, static_cast<uint32_t>(side));
+    PutLe16(gif, static_cast<uint32_t>(frame));
+    PutLe16(gif, static_cast<uint32_t>(frame));
     gif.push_back(0);
     gif.push_back(2);   // minimum code size
     LzwWriter lzw(2);
-    for (int x = 0; x < side; ++x) lzw.Index(x & 1);
+    for (int x = 0; x < pixels; ++x) lzw.Index(1 - (x & 1));
     const Bytes blocks = lzw.SubBlocks();
     gif.insert(gif.end(), blocks.begin(), blocks.end());
     gif.push_back(0x3B);
     return gif;
 }
+
+}  // namespace
+
+std::vector<uint8_t> OneRowGif(int side) { return TwoColourGif(side, side, side); }
+
+std::vector<uint8_t> OnePixelGif(int screen) { return TwoColourGif(screen, 1, 1); }
 
 }  // namespace HostileInputs

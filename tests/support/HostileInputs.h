@@ -30,5 +30,7 @@ std::vector<uint8_t> TruncatedTga(int side);   // the 18-byte header alone
 std::vector<uint8_t> TruncatedRleTga(int side);   // run-length header and two packets
 std::vector<uint8_t> TruncatedJpeg(int side, bool progressive);   // cut after its first scan header
 std::vector<uint8_t> OneRowGif(int side);      // side x side screen, the LZW data of one row
+// A complete, valid picture: one white pixel at the top left of a screen x screen logical screen.
+std::vector<uint8_t> OnePixelGif(int screen);
 
 }  // namespace HostileInputs

@@ -73,7 +73,6 @@ private:
     double targetLostAt_ = -1.0;   // since when the held shape has had no cell in reach
     double stuckSince_ = -1.0;     // since when nothing on the panel has fitted
     int target_ = -1;
-    int turnsLeft_ = 0;
     bool heldBonus_ = false;
     uint32_t buttons_ = 0;
     double actedAt_ = -1.0;   // the game's tick when the player last acted

@@ -1,6 +1,7 @@
-// The AVX2 kernel set, compiled for AVX2 in this file only and chosen at run time when the
-// processor has it. Sampling along rotated lines is shared with the SSE2 set.
-#pragma GCC target("avx2")
+// The AVX2 kernel set, chosen at run time when the processor has it. Only the functions that
+// carry VTARGET are compiled for AVX2 (a per-function attribute, which every compiler of the
+// project honours); the rest of the file stays baseline. Sampling along rotated lines is
+// shared with the SSE2 set.
 
 #include "framework/graphics/blit/Kernels.h"
 
@@ -14,6 +15,7 @@ namespace avx2 {
 using V = __m256i;
 constexpr int LANES = 8;
 constexpr int VFULLMASK = -1;
+#define VTARGET __attribute__((target("avx2")))
 #define VLOAD(p) _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p))
 #define VSTORE(p, v) _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), (v))
 #define VZERO() _mm256_setzero_si256()
@@ -39,13 +41,13 @@ constexpr int VFULLMASK = -1;
 #include "framework/graphics/blit/KernelsSimd.inl"
 
 // Four pixels at a time: each 128-bit lane mixes two pixels from their neighbour pairs.
-void LerpColumns(uint32_t* out, const uint32_t* row, const int32_t* x0, const uint16_t* weights,
+VTARGET void LerpColumns(uint32_t* out, const uint32_t* row, const int32_t* x0, const uint16_t* weights,
                  int n) {
     const __m256i zero = _mm256_setzero_si256();
-    auto pair = [row](int32_t x) {
+    auto pair = [row](int32_t x) VTARGET {
         return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(row + x));
     };
-    auto weight = [weights](int i) {
+    auto weight = [weights](int i) VTARGET {
         return _mm_loadu_si128(reinterpret_cast<const __m128i*>(weights + 8 * i));
     };
     int i = 0;

@@ -11,6 +11,7 @@ namespace sse2 {
 using V = __m128i;
 constexpr int LANES = 4;
 constexpr int VFULLMASK = 0xFFFF;
+#define VTARGET
 #define VLOAD(p) _mm_loadu_si128(reinterpret_cast<const __m128i*>(p))
 #define VSTORE(p, v) _mm_storeu_si128(reinterpret_cast<__m128i*>(p), (v))
 #define VZERO() _mm_setzero_si128()

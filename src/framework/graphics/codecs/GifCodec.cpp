@@ -1,7 +1,7 @@
 // GIF ("GIF87a", "GIF89a"): the first picture of the file on its logical screen, with the
 // transparent colour of its graphic control block. The LZW stream is decoded with strict
 // bounds: a code that is not yet defined, or data that ends before the picture is complete,
-// rejects the file.
+// rejects the file. Nothing is allocated for more pixels than the file's bytes can describe.
 #include "framework/graphics/codecs/ImageCodecs.h"
 
 #include <array>
@@ -41,6 +41,17 @@ private:
 };
 
 uint16_t Le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+
+// An LZW code of b bits names a string of fewer than 2^b indices (the table grows by one
+// string a code), at most 4096 for 12 bits: a byte of data yields under 2800 pixels, fewer
+// than this. The screen around the picture stays empty. A screen or a picture larger than
+// the whole file could fill is refused before it is allocated: a few bytes cannot make the
+// decoder reserve hundreds of megabytes.
+constexpr size_t kMaxPixelsPerByte = 4096;
+
+bool Describable(size_t width, size_t height, size_t fileBytes) {
+    return width * height <= fileBytes * kMaxPixelsPerByte;
+}
 
 // Reads the LZW data sub-blocks of one picture and decodes `count` colour indices.
 bool DecodeLzw(Reader& in, int minCodeSize, std::vector<uint8_t>& indices, size_t count) {
@@ -131,6 +142,7 @@ bool DecodeGif(const uint8_t* data, size_t size, DecodedImage& out) {
     if (std::memcmp(header, "GIF87", 5) != 0 && std::memcmp(header, "GIF89", 5) != 0) return false;
     const int width = Le16(header + 6), height = Le16(header + 8);
     if (width == 0 || height == 0 || width > kMaxImageSide || height > kMaxImageSide) return false;
+    if (!Describable(size_t(width), size_t(height), size)) return false;
     std::array<uint32_t, 256> globalTable{};
     int globalCount = 0;
     if (header[10] & 0x80) {
@@ -165,6 +177,7 @@ bool DecodeGif(const uint8_t* data, size_t size, DecodedImage& out) {
         const int left = Le16(d), top = Le16(d + 2), fw = Le16(d + 4), fh = Le16(d + 6);
         const int flags = d[8];
         if (fw == 0 || fh == 0 || fw > kMaxImageSide || fh > kMaxImageSide) return false;
+        if (!Describable(size_t(fw), size_t(fh), size)) return false;
         std::array<uint32_t, 256> table = globalTable;
         int tableCount = globalCount;
         if (flags & 0x80) {

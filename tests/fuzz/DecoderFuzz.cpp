@@ -1,0 +1,20 @@
+// One picture decoder over any bytes (the build names it: NOOKVALE_FUZZ_DECODER). A picture
+// it accepts is consistent: within the side limit, as many pixels as its size says, and no
+// larger than the decoders let a file of that size become.
+#include "framework/graphics/codecs/ImageCodecs.h"
+
+#include <cstdlib>
+
+#ifndef NOOKVALE_FUZZ_DECODER
+#error "NOOKVALE_FUZZ_DECODER names the decoder (DecodeTga, DecodeGif, DecodePng, DecodeJpeg)"
+#endif
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    Orvane::DecodedImage image;
+    if (!Orvane::Codecs::NOOKVALE_FUZZ_DECODER(data, size, image)) return 0;
+    const bool consistent = image.width > 0 && image.height > 0 && image.width <= Orvane::kMaxImageSide &&
+                            image.height <= Orvane::kMaxImageSide &&
+                            image.pixels.size() == size_t(image.width) * size_t(image.height);
+    if (!consistent) std::abort();
+    return 0;
+}
