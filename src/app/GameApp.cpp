@@ -6,6 +6,7 @@
 #include "app/Board.h"
 #include "engine/audio/OggManager.h"
 #include "engine/config/Config.h"
+#include "engine/config/ConfigFiles.h"
 #include "engine/effects/Effect2d.h"
 #include "engine/log/FrameworkLog.h"
 #include "engine/log/Log.h"
@@ -137,6 +138,10 @@ void GameApp::Init() {
     OrvaneAppBase::Init();
     if (mShutdown) return;
     LogWrite("Init()", 0);
+    // A run that was killed while it saved leaves temporary files beside the player's files.
+    for (const char* file : {"config.ini", CScores::kFileName, CBrindloGame::kSavedGameFile}) {
+        ConfigFiles::RemoveStaleTemporaryFiles(file);
+    }
     Orvane::SeedRandom(Orvane::GetPlatform().TickCount());
     // The window's icon is set here, on the thread that owns the window.
     SetWindowIconFromFile(kIconFile);

@@ -264,11 +264,7 @@ TEST_F(GameScenario, APlayerGoesThroughEveryScreenOfTheGame) {
         DrivenGameApp app(1, argv);
         app.SetDrawEvery(8);
         app.SetScript([&](DrivenGameApp& a) { PlayTheGame(a, platform_, dir_.Path()); });
-        Orvane::SetApp(&app);
-        app.Init();
-        ASSERT_TRUE(app.mInitialized);
-        app.Start();
-        Orvane::SetApp(nullptr);
+        ASSERT_TRUE(app.Run());
         EXPECT_TRUE(app.ExitCodes().empty());
         EXPECT_GT(app.Draws(), 100);
     }

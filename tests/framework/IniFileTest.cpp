@@ -1,4 +1,5 @@
 // Ini files on disk: atomic replacement, failed writes that keep the old file, the cache.
+#include "framework/core/Diagnostics.h"
 #include "framework/ini/AtomicFile.h"
 #include "framework/ini/IniFile.h"
 #include "support/TestSupport.h"
@@ -47,6 +48,8 @@ TEST(IniFile, AFailedWriteKeepsThePreviousFile) {
     const std::string path = dir / "saved.ini";
     const std::string before = "[Classic]\r\nGame=00\r\n; kept\r\n";
     ASSERT_TRUE(TestSupport::WriteFile(path, before));
+    std::vector<std::string> lines;
+    SetDiagnosticHandler([&](const std::string& line) { lines.push_back(line); });
     using Stage = AtomicWriteFault::Stage;
     for (const AtomicWriteFault fault : {AtomicWriteFault{Stage::Write, 0}, AtomicWriteFault{Stage::Write, 5},
                                          AtomicWriteFault{Stage::Sync, 0}, AtomicWriteFault{Stage::Rename, 0}}) {
@@ -55,8 +58,14 @@ TEST(IniFile, AFailedWriteKeepsThePreviousFile) {
         EXPECT_EQ(ReadFile(path), before);
         EXPECT_EQ(FilesIn(dir.Path()), 1u);
     }
+    // Each failure is reported once, with the file and the reason (a short write: a full disk).
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[1], "WARNING: could not write '" + path + "' (No space left on device); the file is unchanged");
     // Nothing can be written into a folder that does not exist; a folder is no file.
     EXPECT_FALSE(WriteIniValue(dir / "gone/config.ini", "A", "b", "c"));
+    SetDiagnosticHandler(nullptr);
+    ASSERT_EQ(lines.size(), 5u);
+    EXPECT_NE(lines[4].find("(No such file or directory)"), std::string::npos) << lines[4];
     std::filesystem::create_directory(dir / "folder.ini");
     EXPECT_FALSE(WriteIniValue(dir / "folder.ini", "A", "b", "c"));
     EXPECT_FALSE(UpdateIniFile(path, [](IniDocument&) { return false; }));

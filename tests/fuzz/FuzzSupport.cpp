@@ -3,6 +3,7 @@
 #include "framework/core/Diagnostics.h"
 #include "framework/ini/AtomicFile.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
@@ -76,6 +77,11 @@ void PutFile(const std::string& name, const uint8_t* data, size_t size) {
 void RemoveFile(const std::string& name) {
     std::error_code ec;
     fs::remove(fs::path(EnterWorkFolder()) / name, ec);
+}
+
+void CheckFailed(const char* condition, const char* file, int line) {
+    std::fprintf(stderr, "%s:%d: check failed: %s\n", file, line, condition);
+    std::abort();
 }
 
 uint8_t InputReader::Byte() { return pos_ < size_ ? data_[pos_++] : 0; }

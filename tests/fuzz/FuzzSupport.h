@@ -49,6 +49,12 @@ private:
     size_t pos_ = 0;
 };
 
+// A property a target checks: when it does not hold, the condition is printed and the run ends
+// as a crash, so that the engine keeps the input.
+[[noreturn]] void CheckFailed(const char* condition, const char* file, int line);
+#define FUZZ_CHECK(condition) \
+    ((condition) ? static_cast<void>(0) : ::Fuzz::CheckFailed(#condition, __FILE__, __LINE__))
+
 // Separates the files of a target that reads several: a line of its own.
 inline constexpr std::string_view kFileSeparator = "\n--next-file--\n";
 

@@ -51,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const bool consistent = image->GetWidth() > 0 && image->GetHeight() > 0 &&
                                 image->GetWidth() <= Orvane::kMaxImageSide &&
                                 image->GetHeight() <= Orvane::kMaxImageSide && image->GetFilePath() == name;
-        if (!consistent) std::abort();
+        FUZZ_CHECK(consistent);
     }
     return 0;
 }

@@ -13,10 +13,6 @@ using namespace Orvane;
 
 namespace {
 
-void Check(bool condition) {
-    if (!condition) std::abort();
-}
-
 // A smaller limit than the game's keeps each run short; the loader below uses the game's.
 constexpr size_t kOutputLimit = size_t{1} << 20;
 
@@ -27,8 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     PcmSound sound;
     bool cut = false;
     if (DecodeOggVorbis(bytes, &sound, kOutputLimit, &cut)) {
-        Check(sound.HasSupportedFormat() && sound.bitsPerSample == 16);
-        Check(sound.samples.size() <= kOutputLimit && sound.FrameCount() > 0);
+        FUZZ_CHECK(sound.HasSupportedFormat() && sound.bitsPerSample == 16);
+        FUZZ_CHECK(sound.samples.size() <= kOutputLimit && sound.FrameCount() > 0);
     }
     if ((Fuzz::Choices(data, size) & 7) != 0 || cut) return 0;
 
@@ -37,10 +33,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     PcmSound first;
     const SoundOrigin origin = LoadSoundFile("Sound\\x", &first);
     if (origin == SoundOrigin::None) return 0;
-    Check(origin == SoundOrigin::OggVorbis);
+    FUZZ_CHECK(origin == SoundOrigin::OggVorbis);
     PcmSound again;
-    Check(LoadSoundFile("Sound\\x", &again) == SoundOrigin::Cache);
-    Check(again.channels == first.channels && again.sampleRate == first.sampleRate &&
+    FUZZ_CHECK(LoadSoundFile("Sound\\x", &again) == SoundOrigin::Cache);
+    FUZZ_CHECK(again.channels == first.channels && again.sampleRate == first.sampleRate &&
           again.samples == first.samples);
     return 0;
 }

@@ -58,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     world.States().Set(APPSTATE_PAUSED);
     game.SaveGame();
     // What the game saves, it takes back.
-    if (!game.LoadSavedGame(true)) std::abort();
+    FUZZ_CHECK(game.LoadSavedGame(true));
     return 0;
 }
 

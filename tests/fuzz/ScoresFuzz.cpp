@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const uint8_t choices = Fuzz::Choices(data, size);
     scores.SelectTable(choices % CScores::kTables);
     const auto draw = [](float, float, float, uint32_t, int, const std::string& text) {
-        if (text.size() > 64) std::abort();
+        FUZZ_CHECK(text.size() <= 64);
     };
     scores.DrawTable(0.2f, 0.05f, 0.1f, 0.2f, 0.8f, draw);
     if (scores.AddScore(scores.Entry(scores.CurrentTable(), 0).score + choices)) {
@@ -25,14 +25,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         scores.DrawTable(0.2f, 0.05f, 0.1f, 0.2f, 0.8f, draw);
         scores.HandleNameKey({0, Orvane::WM_KEYDOWN, Orvane::VK_RETURN, 0, 0, 0, 0});
     }
-    if (!scores.Save()) std::abort();
+    FUZZ_CHECK(scores.Save());
     CScores again;
-    if (!again.Load()) std::abort();
+    FUZZ_CHECK(again.Load());
     for (int t = 0; t < CScores::kTables; ++t) {
         for (int r = 0; r < CScores::kRows; ++r) {
             const ScoreEntry& a = scores.Entry(t, r);
             const ScoreEntry& b = again.Entry(t, r);
-            if (a.score != b.score || a.name != b.name) std::abort();
+            FUZZ_CHECK(a.score == b.score && a.name == b.name);
         }
     }
     return 0;

@@ -15,10 +15,6 @@ using namespace Orvane;
 
 namespace {
 
-void Check(bool condition) {
-    if (!condition) std::abort();
-}
-
 // A sound read from the input survives the cache: written and read back, it is the same.
 void CheckCacheRoundTrip(const PcmSound& sound, uint8_t key) {
     if (!sound.HasSupportedFormat()) return;
@@ -29,8 +25,8 @@ void CheckCacheRoundTrip(const PcmSound& sound, uint8_t key) {
         *time = kTime;
         return name == "Sound\\x.ogg";
     };
-    Check(ReadWave(cache, &back, sameTime) == WaveReadResult::Ok);
-    Check(back.channels == sound.channels && back.sampleRate == sound.sampleRate &&
+    FUZZ_CHECK(ReadWave(cache, &back, sameTime) == WaveReadResult::Ok);
+    FUZZ_CHECK(back.channels == sound.channels && back.sampleRate == sound.sampleRate &&
           back.bitsPerSample == sound.bitsPerSample && back.samples == sound.samples);
 }
 
@@ -57,8 +53,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (choices & 4) Fuzz::PutFile("Sound/x.ogg", "");
     PcmSound loaded;
     const SoundOrigin origin = LoadSoundFile("Sound\\x", &loaded);
-    Check(origin != SoundOrigin::OggVorbis);
-    if (origin != SoundOrigin::None) Check(loaded.HasSupportedFormat() && loaded.FrameCount() > 0);
+    FUZZ_CHECK(origin != SoundOrigin::OggVorbis);
+    if (origin != SoundOrigin::None) FUZZ_CHECK(loaded.HasSupportedFormat() && loaded.FrameCount() > 0);
     return 0;
 }
 

@@ -31,6 +31,14 @@ bool DrivenGameApp::DrawDirtyWidgets() {
     return GameApp::DrawDirtyWidgets();
 }
 
+bool DrivenGameApp::Run() {
+    Orvane::SetApp(this);
+    Init();
+    if (mInitialized) Start();
+    Orvane::SetApp(nullptr);
+    return mInitialized;
+}
+
 void DrivenGameApp::Step() {
     auto& platform = static_cast<Orvane::HeadlessPlatform&>(Orvane::GetPlatform());
     const uint32_t before = platform.TimeMs();

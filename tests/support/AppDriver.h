@@ -29,6 +29,9 @@ public:
     bool DrawDirtyWidgets() override;
     void ExitWithCode(int code) override { exitCodes_.push_back(code); }
 
+    // The whole life of the run: the application installed as the process's one, Init, then
+    // Start (which runs the script), then uninstalled. False when Init did not succeed.
+    bool Run();
     // One step of the loop; the manual clock moves on by at least a millisecond.
     void Step();
     bool LoadingDone() const { return mLoadingThreadCompleted; }

@@ -1,6 +1,7 @@
 #include "engine/config/ConfigFiles.h"
 
 #include "engine/log/Log.h"
+#include "framework/ini/AtomicFile.h"
 #include "framework/ini/IniFile.h"
 #include "framework/pak/PakInterface.h"
 #include "framework/pak/PakName.h"
@@ -38,6 +39,8 @@ std::string InWorkingFolder(const std::string& name) {
 std::shared_ptr<const Orvane::IniDocument> LoadUserFile(const std::string& name) {
     return DiskCache().Get(InWorkingFolder(name));
 }
+
+void RemoveStaleTemporaryFiles(const std::string& name) { Orvane::RemoveStaleTemporaryFiles(InWorkingFolder(name)); }
 
 std::shared_ptr<const Orvane::IniDocument> LoadDataFile(const std::string& name) {
     const std::string path = InWorkingFolder(name);

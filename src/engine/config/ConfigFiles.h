@@ -16,6 +16,10 @@ std::string InWorkingFolder(const std::string& name);
 // or unreadable.
 std::shared_ptr<const Orvane::IniDocument> LoadUserFile(const std::string& name);
 
+// Removes what writes of a user file left half done when the program was killed (their
+// temporary files beside it); for start-up, once this is the only instance.
+void RemoveStaleTemporaryFiles(const std::string& name);
+
 // A data file, looked up through the file layer (language.ini may come from the pack or from
 // the data folder of an installed game); null when missing or unreadable.
 std::shared_ptr<const Orvane::IniDocument> LoadDataFile(const std::string& name);

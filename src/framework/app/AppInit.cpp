@@ -6,7 +6,9 @@
 #include "framework/display/Display.h"
 #include "framework/graphics/MemoryImage.h"
 #include "framework/graphics/Rect.h"
+#include "framework/ini/AtomicFile.h"
 #include "framework/pak/PakInterface.h"
+#include "framework/platform/SettingsStore.h"
 #include "framework/sound/MusicInterface.h"
 #include "framework/sound/SoundManager.h"
 #include "framework/widgets/WidgetManager.h"
@@ -43,6 +45,9 @@ void OrvaneAppBase::Init() {
     // 8. One instance at a time.
     if (GetPlatform().AcquireInstanceLock(mProductName + "Mutex")) {
         mOwnsInstanceLock = true;
+        // A killed run may have left a half-written settings file beside the real one.
+        const std::string settings = GetPlatform().Settings().FilePath();
+        if (!settings.empty()) RemoveStaleTemporaryFiles(settings);
     } else {
         OnSecondInstance();
         if (mShutdown) return;
