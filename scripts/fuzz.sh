@@ -59,7 +59,7 @@ nice -n 10 cmake --build "$build" --target fuzzers -j"$(nproc)" > "$build/fuzz-b
 
 # The game folder's files that each target reads.
 real_files() {
-  [ -n "$game" ] || return 0
+  [ -n "$game" ] && [ -d "$game" ] || return 0
   case "$1" in
     ini) find "$game" -maxdepth 1 -name '*.ini' ;;
     tga) find "$game" -name '*.tga' ;;
@@ -73,7 +73,7 @@ real_files() {
     level) find "$game/Levels" -name '*.xml' ;;
     sound_ini) find "$game" -maxdepth 1 -name 'sound.ini' ;;
     font) find "$game" -maxdepth 1 -name 'language.ini' ;;
-  esac 2>/dev/null
+  esac 2>/dev/null || true
 }
 
 work=$build/fuzz
@@ -114,9 +114,10 @@ for t in "${targets[@]}"; do
   if [ ! -x "$build/tests/fuzz/fuzz_$t" ]; then echo "fuzz.sh: no target '$t'" >&2; exit 2; fi
   run_target "$t" &
   running=$((running + 1))
-  if [ "$running" -ge "$parallel" ]; then wait -n; running=$((running - 1)); fi
+  # A target's own failures show in its log and the table, not in its job's status.
+  if [ "$running" -ge "$parallel" ]; then wait -n || true; running=$((running - 1)); fi
 done
-wait
+wait || true
 
 # The table, from each target's log and its new findings.
 failed=0

@@ -24,7 +24,6 @@
 #include <functional>
 #include <string>
 #include <sys/resource.h>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -111,20 +110,14 @@ int main(int argc, char** argv) {
         if (!std::strcmp(argv[i], "--game") && i + 1 < argc) game = argv[++i];
         else if (!std::strcmp(argv[i], "--seconds") && i + 1 < argc) seconds = std::atof(argv[++i]);
     }
-    game = fs::absolute(game).string();
-    if (!fs::exists(fs::path(game) / "classes.xml")) {
-        std::fprintf(stderr, "bench_game: no game folder at %s (give --game <folder>)\n", game.c_str());
-        return 1;
-    }
     // A folder of its own for the run's files, the game's data linked in.
-    const fs::path dir = fs::temp_directory_path() / ("nookvale-bench-" + std::to_string(::getpid()));
-    fs::create_directories(dir);
-    if (!TestSupport::LinkGameFolder(game, dir.string())) {
-        std::fprintf(stderr, "cannot link the game folder %s\n", game.c_str());
+    std::string error;
+    const std::string runDir = TestSupport::EnterRunFolder(game, "bench", error);
+    if (runDir.empty()) {
+        std::fprintf(stderr, "bench_game: %s\n", error.c_str());
         return 1;
     }
-    fs::current_path(dir);
-    setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
+    const fs::path dir = runDir;
 
     Orvane::HeadlessPlatform platform(Orvane::HeadlessPlatform::ClockMode::Real, (dir / "config").string());
     Orvane::SetPlatform(&platform);
@@ -164,8 +157,6 @@ int main(int argc, char** argv) {
     }
     std::printf("peak resident memory         %.1f MB\n", PeakKilobytes() / 1024.0);
     Orvane::SetPlatform(nullptr);
-    fs::current_path(fs::temp_directory_path());
-    std::error_code ec;
-    fs::remove_all(dir, ec);
+    TestSupport::RemoveRunFolder(runDir);
     return status;
 }

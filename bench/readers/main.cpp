@@ -26,6 +26,7 @@
 #include "framework/pak/PakInterface.h"
 #include "framework/sound/SoundLoader.h"
 #include "support/HostileInputs.h"
+#include "support/ProcessStatus.h"
 
 #include <chrono>
 #include <cstdio>
@@ -38,13 +39,7 @@
 
 namespace {
 
-long PeakMemoryKb() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmHWM:", 0) == 0) return std::strtol(line.c_str() + 6, nullptr, 10);
-    return -1;
-}
+long PeakMemoryKb() { return TestSupport::StatusKilobytes("VmHWM"); }
 
 bool WriteBytes(const std::string& path, const void* data, size_t size) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);

@@ -1,6 +1,8 @@
 #include "support/GameFolder.h"
 
+#include <cstdlib>
 #include <filesystem>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -19,6 +21,34 @@ bool LinkGameFolder(const std::string& gameDir, const std::string& into) {
         if (ec) return false;
     }
     return !ec;
+}
+
+std::string EnterRunFolder(const std::string& gameDir, const std::string& tag, std::string& error) {
+    const fs::path game = fs::absolute(gameDir);
+    if (!fs::exists(game / "classes.xml")) {
+        error = "no game folder at " + game.string() + " (give --game <folder>)";
+        return "";
+    }
+    const fs::path dir = fs::temp_directory_path() / ("nookvale-" + tag + "-" + std::to_string(::getpid()));
+    std::error_code ec;
+    fs::create_directories(dir, ec);
+    if (ec || !LinkGameFolder(game.string(), dir.string())) {
+        error = "cannot link the game folder " + game.string() + " into " + dir.string();
+        return "";
+    }
+    fs::current_path(dir, ec);
+    if (ec) {
+        error = "cannot enter " + dir.string();
+        return "";
+    }
+    setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
+    return dir.string();
+}
+
+void RemoveRunFolder(const std::string& runDir) {
+    std::error_code ec;
+    fs::current_path(fs::temp_directory_path(), ec);
+    fs::remove_all(runDir, ec);
 }
 
 }  // namespace TestSupport

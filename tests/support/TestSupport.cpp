@@ -1,4 +1,5 @@
 #include "support/TestSupport.h"
+#include "support/ProcessStatus.h"
 
 #include <algorithm>
 #include <chrono>
@@ -61,20 +62,6 @@ std::string SourceDir() {
     const char* dir = std::getenv("NOOKVALE_SOURCE_DIR");
     return dir ? dir : "";
 }
-
-namespace {
-
-// A "Vm...:" figure of /proc/self/status in kilobytes; -1 when absent.
-long StatusKilobytes(const char* field) {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    const std::string prefix = std::string(field) + ":";
-    while (std::getline(status, line))
-        if (line.compare(0, prefix.size(), prefix) == 0) return std::strtol(line.c_str() + prefix.size(), nullptr, 10);
-    return -1;
-}
-
-}  // namespace
 
 WorkCost MeasureCost(const std::function<void()>& work) {
     // Writing 5 to clear_refs sets the peak back to the present resident size.

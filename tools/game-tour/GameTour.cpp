@@ -22,7 +22,6 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
@@ -197,17 +196,16 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: nookvale-game-tour --game <folder> --out <folder> [--pointer]\n");
         return 2;
     }
-    game = fs::absolute(game).string();
     out = fs::absolute(out).string();
     fs::create_directories(out);
     // The run's own files go to a folder of its own; the game's data is linked in.
-    const fs::path dir = fs::temp_directory_path() / ("nookvale-tour-" + std::to_string(::getpid()));
-    fs::create_directories(dir);
-    if (!TestSupport::LinkGameFolder(game, dir.string())) {
-        std::fprintf(stderr, "cannot link the game folder %s\n", game.c_str());
+    std::string error;
+    const std::string runDir = TestSupport::EnterRunFolder(game, "tour", error);
+    if (runDir.empty()) {
+        std::fprintf(stderr, "nookvale-game-tour: %s\n", error.c_str());
         return 1;
     }
-    fs::current_path(dir);
+    const fs::path dir = runDir;
 
     Orvane::HeadlessPlatform platform(Orvane::HeadlessPlatform::ClockMode::Manual, (dir / "config").string());
     Orvane::SetPlatform(&platform);
@@ -224,9 +222,7 @@ int main(int argc, char** argv) {
         shots = tour.shots;
     }
     Orvane::SetPlatform(nullptr);
-    fs::current_path(fs::temp_directory_path());
-    std::error_code ec;
-    fs::remove_all(dir, ec);
+    TestSupport::RemoveRunFolder(runDir);
     std::printf("%d pictures\n", shots);
     return shots > 0 ? 0 : 1;
 }
