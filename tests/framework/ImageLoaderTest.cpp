@@ -282,7 +282,8 @@ TEST(ImageDecoderTest, PicturesOver8192PixelsASideAreRefused) {
 }
 
 TEST(ImageDecoderTest, ShortFilesDeclaringHugePicturesCostNoMoreThanTheirBytes) {
-    // Each declares 8192 x 8192 pixels (256 MB decoded) and holds a few hundred bytes.
+    // Each declares 8192 x 8192 pixels (256 MB decoded) or a chunk of 1.9 GB and holds a few
+    // hundred bytes.
     struct Case {
         const char* what;
         bool (*decode)(const uint8_t*, size_t, DecodedImage&);
@@ -290,6 +291,7 @@ TEST(ImageDecoderTest, ShortFilesDeclaringHugePicturesCostNoMoreThanTheirBytes) 
     };
     const std::vector<Case> cases = {
         {"png", Codecs::DecodePng, HostileInputs::TruncatedPng(kMaxImageSide)},
+        {"png chunk longer than the file", Codecs::DecodePng, HostileInputs::PngWithOverlongChunk()},
         {"tga", Codecs::DecodeTga, HostileInputs::TruncatedTga(kMaxImageSide)},
         {"run-length tga", Codecs::DecodeTga, HostileInputs::TruncatedRleTga(kMaxImageSide)},
         {"jpeg", Codecs::DecodeJpeg, HostileInputs::TruncatedJpeg(kMaxImageSide, false)},

@@ -172,6 +172,20 @@ std::vector<uint8_t> TruncatedPng(int side) {
     return png;
 }
 
+std::vector<uint8_t> PngWithOverlongChunk() {
+    Bytes png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    Bytes ihdr;
+    PutBe32(ihdr, 5);
+    PutBe32(ihdr, 3);
+    ihdr.insert(ihdr.end(), {8, 6, 0, 0, 0});
+    PngChunk(png, "IHDR", ihdr);
+    // A suggested palette of nearly 2 GB, of which the file holds 32 bytes.
+    PutBe32(png, 0x73737373u);
+    png.insert(png.end(), {'s', 'P', 'L', 'T'});
+    png.insert(png.end(), 32, 's');
+    return png;
+}
+
 std::vector<uint8_t> TruncatedTga(int side) {
     Bytes tga(18, 0);
     tga[2] = 2;   // true colour

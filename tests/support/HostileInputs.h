@@ -26,6 +26,7 @@ bool WriteSparsePak(const std::string& path, uint64_t size);
 
 // Pictures that declare side x side pixels and hold a few bytes of picture data.
 std::vector<uint8_t> TruncatedPng(int side);   // a complete header, one short IDAT, IEND
+std::vector<uint8_t> PngWithOverlongChunk();   // a small header, then a chunk claiming 1.9 GB
 std::vector<uint8_t> TruncatedTga(int side);   // the 18-byte header alone
 std::vector<uint8_t> TruncatedRleTga(int side);   // run-length header and two packets
 std::vector<uint8_t> TruncatedJpeg(int side, bool progressive);   // cut after its first scan header

@@ -2,6 +2,8 @@
 // value (no jumps across our frames) and frees its own state. Before a large picture is
 // allocated, its compressed data is inflated once without being kept, to see that it holds
 // enough rows: a file that declares a large picture but carries little data costs little.
+// A chunk that claims more bytes than the file holds is refused before libpng sees it: libpng
+// allocates a chunk's buffer by its declared length before it finds the bytes missing.
 #include "framework/graphics/codecs/ImageCodecs.h"
 
 #include <png.h>
@@ -86,10 +88,21 @@ bool DataFillsPicture(const uint8_t* data, size_t size, uint64_t needed) {
     return produced >= needed;
 }
 
+// Whether every chunk up to IEND (or the end of the file) lies within the file.
+bool ChunksWithinFile(const uint8_t* data, size_t size) {
+    for (size_t at = 8; size - at >= 12;) {
+        const uint32_t length = Be32(data + at);
+        if (length > size - at - 12) return false;
+        if (std::memcmp(data + at + 4, "IEND", 4) == 0) return true;
+        at += 12 + size_t(length);
+    }
+    return true;
+}
+
 }  // namespace
 
 bool DecodePng(const uint8_t* data, size_t size, DecodedImage& out) {
-    if (size < 8 || png_sig_cmp(data, 0, 8) != 0) return false;
+    if (size < 8 || png_sig_cmp(data, 0, 8) != 0 || !ChunksWithinFile(data, size)) return false;
     png_image image;
     std::memset(&image, 0, sizeof image);
     image.version = PNG_IMAGE_VERSION;
