@@ -130,7 +130,7 @@ public:
             sameStateActs = state == lastState ? sameStateActs + 1 : 0;
             lastState = state;
             if (sameStateActs > 200) return Stuck("no way out of state " + std::to_string(state));
-            if (!Act(state)) return Stuck("could not act in state " + std::to_string(state));
+            if (!Act(state)) return problem_.empty() ? Stuck("could not act in state " + std::to_string(state)) : false;
         }
         return driver_.Click(MenuId::Main, "btnExit");
     }
@@ -203,6 +203,8 @@ private:
     }
 
     bool OnPlaying() {
+        // Time is up: this game ends with the level in play, so the session can go home.
+        if (app_.Minute() >= minutes_) levelsThisGame_ = levelsToPlay_;
         if (levelsThisGame_ >= levelsToPlay_) {
             // Enough of this game: pause and end it there.
             wantEnd_ = true;
@@ -218,8 +220,19 @@ private:
             if (app_.AppState() == APPSTATE_PLAYING) driver_.PressKey(Orvane::VK_ESCAPE);
             return true;
         }
-        const bool lose = loseOne_ && levelsThisGame_ == levelsToPlay_ - 1;
+        // The first level's tutorial holds the clock until the player places the shape it
+        // shows, so a level is lost by idling only from the second on.
+        const bool lose = loseOne_ && levelsThisGame_ == levelsToPlay_ - 1 && app_.Game().Level() != 1;
         const int after = lose ? driver_.IdleUntilLevelEnds(600.0) : driver_.PlayLevel(pace_, 600.0);
+        if (after == APPSTATE_PLAYING) {
+            const CBrindloGame& game = app_.Game();
+            char what[200];
+            std::snprintf(what, sizeof what, "level %d of mode %d still in play after 600 s (%s; round state %d, "
+                          "%.1f s left, %.0f %% placed, tutorial %s)", game.Level(), game.Mode(),
+                          lose ? "idling" : "playing", game.RoundState(), game.TimeLeft(), 100.0 * game.Progress(),
+                          game.TutorialOn() ? "on" : "off");
+            return Stuck(what);
+        }
         if (after == APPSTATE_LEVEL_COMPLETE) {
             ++tally_.levelsWon;
             ++levelsThisGame_;
@@ -353,7 +366,8 @@ int main(int argc, char** argv) {
     {
         SoakApp app;
         SoakPlayer player(platform, app, seed, minutes);
-        std::printf("minute   resident MB   heap MB   games  won  lost  saves  restores  scores  FAILED  WARNING\n");
+        std::printf("minute   resident MB   heap MB   games  won  lost  saves  restores  scores  FAILED  WARNING"
+                    "  state  mode  level\n");
         app.SetSampler([&](int minute) {
             // What the headless audio records is the test platform's, not the game's.
             platform.Audio().Clear();
@@ -362,8 +376,9 @@ int main(int argc, char** argv) {
                      CountOf(log, "WARNING")};
             samples.push_back(s);
             const Tally& t = player.Played();
-            std::printf("%6d %13.1f %9.1f %7d %4d %5d %6d %9d %7d %7d %8d\n", s.minute, s.rssMb, s.heapMb, t.games,
-                        t.levelsWon, t.levelsLost, t.saves, t.restores, t.highScores, s.failed, s.warnings);
+            std::printf("%6d %13.1f %9.1f %7d %4d %5d %6d %9d %7d %7d %8d %6d %5d %6d\n", s.minute, s.rssMb, s.heapMb,
+                        t.games, t.levelsWon, t.levelsLost, t.saves, t.restores, t.highScores, s.failed, s.warnings,
+                        app.AppState(), app.Game().Mode(), app.Game().Level());
             std::fflush(stdout);
         });
         app.SetScript([&](DrivenGameApp&) { playedThrough = player.Play(); });
