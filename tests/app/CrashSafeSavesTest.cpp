@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <fcntl.h>
 #include <filesystem>
 #include <random>
 #include <sys/wait.h>
@@ -80,12 +81,16 @@ Versions ReadVersions() {
 }
 
 // The writer: from version `first` on, config.ini, then the high-score table (a score entered
-// and named, as the player does), then the saved game - until it is killed.
-[[noreturn]] void WriteForever(int first) {
+// and named, as the player does), then the saved game - until it is killed. It tells the parent
+// through `progress` when it starts writing and each time a version is whole.
+[[noreturn]] void WriteForever(int first, int progress) {
     CScores scores;
     scores.Load();
+    fcntl(progress, F_SETFL, O_NONBLOCK);
+    const auto tell = [progress] { [[maybe_unused]] const ssize_t n = write(progress, "v", 1); };
+    tell();
     const pid_t parent = getppid();
-    for (int n = first; getppid() == parent; ++n) {
+    for (int n = first; getppid() == parent; ++n, tell()) {
         ConfigSetInt("PROGRESS", "Version", n);
         scores.AddScore(static_cast<uint32_t>(n));
         scores.HandleNameKey({0, Orvane::WM_CHAR, 'v', 0, 0, 0, 0});
@@ -135,13 +140,24 @@ TEST_F(CrashSafeSaves, EveryFileIsOneWholeVersionAfterEachKillAndTheNextStartCle
     Versions before{0, 0, 0};
     int kills = 0, killedWithWork = 0;
     for (int round = 0; round < 300; ++round) {
+        int progress[2];
+        ASSERT_EQ(pipe(progress), 0);
         const pid_t child = fork();
         ASSERT_GE(child, 0);
         const int start = before.config + 1;
-        if (child == 0) WriteForever(start);
-        // From at once to a few writes later.
-        usleep(static_cast<useconds_t>(random() % 6000));
+        if (child == 0) {
+            close(progress[0]);
+            WriteForever(start, progress[1]);
+        }
+        close(progress[1]);
+        // After the child has begun and written no, one or two whole versions, a moment later:
+        // counted from its own progress, so a busy machine moves the kills with the writes.
+        const int versionsFirst = static_cast<int>(random() % 3);
+        char told;
+        for (int i = 0; i <= versionsFirst; ++i) ASSERT_EQ(read(progress[0], &told, 1), 1) << "round " << round;
+        usleep(static_cast<useconds_t>(random() % 4000));
         ASSERT_EQ(kill(child, SIGKILL), 0);
+        close(progress[0]);
         int status = 0;
         ASSERT_EQ(waitpid(child, &status, 0), child);
         ASSERT_TRUE(WIFSIGNALED(status)) << "round " << round;
@@ -156,7 +172,8 @@ TEST_F(CrashSafeSaves, EveryFileIsOneWholeVersionAfterEachKillAndTheNextStartCle
     }
     EXPECT_EQ(kills, 300);
     EXPECT_GT(killedWithWork, 30);   // the kills fell among the writes, not only before them
-    std::cout << "[          ] " << kills << " kills, " << before.config << " versions written, "
+    std::cout << "[          ] " << kills << " kills, " << killedWithWork << " of them among the writes, " << before.config
+              << " versions written, "
               << TemporaryFilesIn(dir_.Path()) << " temporary files left by them\n";
 
     // The next start removes the temporary files of the game's own naming, and only those.
