@@ -172,9 +172,9 @@ TEST_F(CrashSafeSaves, EveryFileIsOneWholeVersionAfterEachKillAndTheNextStartCle
     }
     EXPECT_EQ(kills, 300);
     EXPECT_GT(killedWithWork, 30);   // the kills fell among the writes, not only before them
-    std::cout << "[          ] " << kills << " kills, " << killedWithWork << " of them among the writes, " << before.config
-              << " versions written, "
-              << TemporaryFilesIn(dir_.Path()) << " temporary files left by them\n";
+    std::cout << "[          ] " << kills << " kills, " << killedWithWork << " of them among the writes, "
+              << before.config << " versions written, " << TemporaryFilesIn(dir_.Path())
+              << " temporary files left by them\n";
 
     // The next start removes the temporary files of the game's own naming, and only those.
     TestSupport::WriteFile(dir_ / ".saved.ini.k1LLd9", "half a saved game");
